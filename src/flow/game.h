@@ -1,0 +1,192 @@
+// The game as the window drives it: one object owning the state, with one member per
+// window event and command. The window calls these and shows what the port is told.
+#pragma once
+
+#include "flow/port.h"
+#include "model/gamestate.h"
+
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <string_view>
+
+namespace tavlon {
+
+enum class MouseButton { Left, Right, Middle };
+
+// Keys the game reacts to; the window maps its own key codes onto these.
+enum class Key {
+    Digit0,
+    Digit1,
+    Digit2,
+    Digit3,
+    Digit4,
+    Space,
+    Backspace,
+    Home,
+    End,
+    Enter,
+    Letter,
+    Other
+};
+
+// Status texts shown by the move cycle and the editor.
+namespace texts {
+inline constexpr std::string_view kPickHint =
+    "Выбор фигуры - клик левой кнопкой мыши; отмена выбора фигуры - правой";
+inline constexpr std::string_view kOwnOrKing =
+    "Можно бить только фигуру любого из противников,кроме королей,или ходить на свободное поле";
+inline constexpr std::string_view kMoveImpossible =
+    "Ход выбранной фигуры на данное поле невозможен, согласно правилам игры";
+inline constexpr std::string_view kMovePossible = "Ход фигурой на данную клетку возможен";
+inline constexpr std::string_view kSetupStart =
+    "Нажмите левую кнопку мышки для вставки фигуры, а правую - для её удаления с поля";
+inline constexpr std::string_view kOpponentPiece =
+    "Вы не можете ходить фигурой одного из противников";
+inline constexpr std::string_view kTypeHint =
+    "Ввод хода при помощи клавиатуры. Например, d2d4 или D2D4";
+inline constexpr std::string_view kFigureChoice = "Выбор фигуры: колёсико мышки, пробел, Home, End";
+inline constexpr std::string_view kAttackedSquare = "Король не может ходить на битое поле";
+inline constexpr std::string_view kSetupIncomplete =
+    "Расстановка фигур считается завершённой только при наличии на доске 4 разных королей";
+inline constexpr std::string_view kFigureKeysTip = "1,2,3,4 - перебор королей\n\r0 - перебор пешек";
+inline constexpr std::string_view kRulesOff = "Ход возможен любой на усмотрение игрока";
+inline constexpr std::string_view kInputTip =
+    "Формат ввода: БукваЦифраБукваЦифра\n\rНапример: d2d4 или D2D4";
+inline constexpr std::string_view kPlayTip = "Запись хода отсутствует либо введена неверно";
+inline constexpr std::string_view kSetupInactiveTip =
+    "Расстановка фигур для формирования позиции не активированна";
+inline constexpr std::string_view kConfirmSave =
+    "Сохранить текущую игру перед расстановкой позиции?";
+inline constexpr std::string_view kHistoryFull = "Достигнута предельная длина партии: 10000 ходов.";
+} // namespace texts
+
+// Verdict on one target square for the picked piece, without side effects.
+struct TargetVerdict {
+    bool allowed = false;
+    std::string_view status; // empty: the status text stays as it was
+};
+
+class Game {
+  public:
+    // `programDir` is the folder every data path is built from (no trailing separator).
+    Game(WindowPort& port, std::string programDir);
+    ~Game();
+    Game(const Game&) = delete;
+    Game& operator=(const Game&) = delete;
+
+    GameState& state() { return *s_; }
+    const GameState& state() const { return *s_; }
+    const std::string& ProgramDir() const { return programDir_; }
+    // ProgramDir + "/" + tail.
+    std::string DataPath(std::string_view tail) const;
+
+    // Window lifecycle.
+    void FormCreate();
+    void FormShow();
+    void ImageMouseLeave();
+
+    // Move cycle (pixel coordinates of the 320 x 320 board image).
+    void imgMouseMove(int x, int y);
+    void imgMouseUp(int x, int y, MouseButton button);
+    void imgContextPopup();
+    // Judgement of `target` for the picked piece as the hover evaluation makes it in
+    // phase 1; changes nothing.
+    TargetVerdict JudgeTarget(Square target) const;
+    void RefreshBoard(std::uint16_t ply);
+    void cbOrderClick(bool checked);
+    void mmViewRunClick();
+    bool MoveHintsOn() const { return moveHints_; }
+
+    // Promotion.
+    void bInsertOkClick();
+
+    // Notation and keyboard entry.
+    // Filters one typed character: returns it when it may enter the box, '\0' otherwise.
+    static char eInputKeyPress(char key);
+    void eInputChange();
+    void bbPlayClick();
+    void eInputMouseMove();
+    void GroupBox1MouseMove();
+
+    // Undo and redo.
+    void mmUndoClick();
+    void mmForwardClick();
+    void bBackStepClick();
+    void bForwardClick();
+
+    // Check labels, player 1..4.
+    void lCheckClick(int player);
+
+    // Game commands.
+    void mmNewClick();
+    void mmOpenClick();
+    void mmOpenPositionClick();
+    void mmSaveClick();
+    void cbSaveAsChange();
+    // Loads the template of list entry `name` from the Positions folder.
+    void cbShablonChange(const std::string& name);
+    void BuildTemplateList();
+
+    // Setup editor and the figure keys.
+    void mmSetupPositionClick();
+    void bStartPositionClick();
+    void FormKeyDown(Key key);
+    void FormKeyUp(Key key);
+    void FormMouseWheel(bool towardsUser);
+    void UpDownChangingEx(int newPosition);
+    void ImgSelectFigureClick();
+    void plSetupPositionMouseMove(int x, int y);
+    bool IsPositionComplete() const;
+
+    // Record files; each reports its own failure in a message box and returns false.
+    bool WriteGameFile(const std::string& path);
+    bool LoadGameFile(const std::string& path);
+    bool WriteSnapshot(std::uint16_t ply, const std::string& path);
+
+  private:
+    // Move cycle internals.
+    void RecordClickSquare(int x, int y);
+    void PickActions();
+    void CarryOutMove();
+    void BuildNextBoard(TBoard& t, TPieceCode code);
+    void CompleteMove(std::uint8_t& side);
+    void DetectCheck(const TBoard& w);
+    void DrawSelectionFrame();
+    void DrawMoveHints();
+    void ClearTargetMarks(TBoard& b);
+    void CancelPick();
+    void EndPendingPromotion();
+    bool CheckPromotion();
+    void WriteNotationLine(std::uint16_t ply);
+    void PlayTypedMove();
+    void SetUndoRedoButtons();
+    void ResetRedoLine();
+    void ListMoveText(std::uint16_t ply);
+    bool HistoryFull();
+    void CheckConsistency() const;
+
+    // Commands internals.
+    bool ConfirmSaveCurrentGame();
+    void OpenGameFile(std::string_view folder);
+
+    // Setup internals.
+    void ShowSetupFigure(bool active, int index);
+    void SetupPieceFromFigure(int index);
+    void PlaceSetupPiece(TPieceCode code);
+    void PlaceFromSetup();
+    void RemoveFromSetup();
+    void RejectPawn(int reason);
+    bool CheckKingLimit();
+    void SetFigureIndex(int index);
+    void SetupButtonsFromCompleteness();
+
+    WindowPort& port_;
+    std::string programDir_;
+    std::unique_ptr<GameState> s_;
+    std::unique_ptr<std::uint8_t[]> gameBuffer_;
+    std::unique_ptr<std::uint8_t[]> snapshotBuffer_;
+    bool moveHints_ = true;
+};
+
+} // namespace tavlon

@@ -1,0 +1,97 @@
+// The one interface through which the game logic asks the window for everything it shows.
+#pragma once
+
+#include "model/gamestate.h"
+
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace tavlon {
+
+// Pointer shapes by role.
+enum class PointerRole { Arrow, Hand, Drag, Forbidden, UpArrow };
+
+// Controls the logic enables, shows, moves or focuses.
+enum class Control {
+    plInterface,
+    plSetupPosition,
+    plChoiceFigure,
+    cbOrder,
+    bBackStep,
+    bForward,
+    bbPlay,
+    eInput,
+    bInsertOk,
+    cbFigures,
+    bStartPosition,
+    cbSaveAs,
+    cbShablon,
+    bFocus,
+    UpDown,
+    ImgSelectFigure,
+};
+
+enum class Answer { Yes, No, Cancel };
+
+// Texts are UTF-8. Board pictures are drawn from the boards handed over; the window keeps
+// what was drawn until the next drawing call changes it.
+class WindowPort {
+  public:
+    virtual ~WindowPort() = default;
+
+    // Status bar, pointer and diagnostics.
+    virtual void SetStatusText(std::string_view text) = 0;
+    virtual void SetBoardPointer(PointerRole role) = 0;
+    virtual void SetLabel1Caption(std::string_view text) = 0;
+
+    // Controls.
+    virtual void SetEnabled(Control c, bool enabled) = 0;
+    virtual void SetVisible(Control c, bool visible) = 0;
+    virtual void MoveTo(Control c, int left, int top) = 0;
+    virtual void Focus(Control c) = 0;
+    virtual void SetTooltip(Control c, std::string_view text) = 0;
+    virtual void SetBoardTooltipEnabled(bool enabled) = 0;
+    // The "ШАХ!" label of player 1..4: black when flagged, silver grey otherwise.
+    virtual void SetCheckLabel(int player, bool flagged) = 0;
+
+    // Move list.
+    virtual void ListClear() = 0;
+    virtual void ListAppend(std::string_view line) = 0;
+    virtual void ListDeleteLast() = 0;
+
+    // Move-entry box and choice lists.
+    virtual std::string InputText() const = 0;
+    virtual void SetInputText(std::string_view text) = 0;
+    virtual int ChosenPromotionItem() const = 0; // cbFigures: 0 bishop, 1 knight, 2 rook
+    virtual int ChosenSaveAsItem() const = 0;    // cbSaveAs: 0, 1 or 2
+    virtual void SetTemplateItems(const std::string* names, int count) = 0;
+    virtual void ChooseTemplateItem(int index) = 0; // -1 shows nothing as chosen
+    virtual void SetUpDownPosition(int position) = 0;
+    virtual int UpDownPosition() const = 0;
+
+    // Message boxes and dialogs.
+    virtual void Message(std::string_view text) = 0;
+    virtual Answer Ask(std::string_view text) = 0; // Yes/No/Cancel, caption "Tavlon"
+    // The file chosen in the open dialog started in `folder`, or nothing when cancelled.
+    virtual std::optional<std::string> ChooseOpenFile(const std::string& folder) = 0;
+    // The file chosen in the save dialog, or nothing when cancelled.
+    virtual std::optional<std::string> ChooseSaveFile(std::string_view title,
+                                                      const std::string& folder) = 0;
+
+    // Board view.
+    virtual void DrawBoard(const TBoard& board) = 0;
+    virtual void MirrorBoardToGrid(const TBoard& board) = 0;
+    virtual void DrawCoordinates() = 0;
+    virtual void DrawPlayerOrder(int side) = 0;
+    virtual void DrawSelectionFrame(PixelRect rect) = 0;
+    // Figure `figureIndex` of the setup list drawn over square `at` (after a redraw).
+    virtual void DrawFigurePreview(Square at, int figureIndex) = 0;
+    // Small navy marks on the squares a picked piece may go to; bit (c-1)*8+(r-1).
+    virtual void DrawMoveHints(std::uint64_t squares) = 0;
+    virtual void LoadIntroPicture() = 0;
+    // The chosen setup figure, grey and monochrome when inactive.
+    virtual void ShowSetupFigureImage(bool active, int figureIndex) = 0;
+};
+
+} // namespace tavlon

@@ -1,0 +1,106 @@
+#include "model/startpos.h"
+
+namespace tavlon {
+
+const HomeSquares kHomeSquares[5] = {
+    {},
+    {{4, 8}, {3, 8}, {1, 8}, {2, 8}},
+    {{1, 4}, {1, 3}, {1, 1}, {1, 2}},
+    {{5, 1}, {6, 1}, {8, 1}, {7, 1}},
+    {{8, 5}, {8, 6}, {8, 8}, {8, 7}},
+};
+
+bool OnPawnStartLine(int p, int c, int r) {
+    switch (p) {
+    case 1:
+        return r == 7;
+    case 2:
+        return c == 2;
+    case 3:
+        return r == 2;
+    case 4:
+        return c == 7;
+    default:
+        return false;
+    }
+}
+
+void StartUpReset(GameState& s) {
+    s.PromotionPending = 0;
+    s.SideToMove = 1;
+    s.CurrentPly = 0;
+    s.SelectedOwner = 1;
+    s.ClickPhase = 0;
+    s.SelectedPiece = 0;
+    s.SetupFigureIndex = 1;
+    s.SetupMode = 0;
+    for (int p = 1; p <= 4; ++p)
+        s.CheckFlags[p] = 0;
+    for (int p = 1; p <= 4; ++p)
+        for (int k = 1; k <= 4; ++k)
+            s.PawnStartFlags[p * 10 + k] = 1;
+    s.BoardHistory[s.CurrentPly] = TBoard{};
+    for (auto& m : s.CoveredPassMarks)
+        m = 0;
+}
+
+void SetStandardLayout(GameState& s) {
+    static constexpr int kLayout[8] = {0, 8, 5, 1, 1, 0, 7, 4};
+    for (int i = 0; i < 8; ++i)
+        s.StartLayout[i] = kLayout[i];
+}
+
+void PlacePieces(GameState& s, std::uint16_t ply, std::uint8_t mode) {
+    if (mode > 2)
+        return;
+    TBoard& b = s.BoardHistory[ply];
+    b = TBoard{};
+    if (mode == 1) {
+        for (int p = 1; p <= 4; ++p)
+            b.at(kHomeSquares[p].king) = static_cast<TPieceCode>(p * 10 + 8);
+        return;
+    }
+    if (mode != 2)
+        return;
+    const int* L = s.StartLayout;
+    for (int i = 1; i <= 8; ++i) {
+        const auto code = [i](int owner) { return static_cast<TPieceCode>(owner * 10 + i); };
+        if (i <= 4) {
+            b.at(i + L[0], L[1] - 1) = code(1);
+            b.at(i + L[2] - 1, L[3] + 1) = code(3);
+            b.at(L[4] + 1, i + L[5]) = code(2);
+            b.at(L[6], i + L[7]) = code(4);
+        } else {
+            b.at(i - 4 + L[0], L[1]) = code(1);
+            b.at(8 - i + L[2], L[3]) = code(3);
+            b.at(L[4], i - 4 + L[5]) = code(2);
+            b.at(L[6] + 1, 9 - i + L[7]) = code(4);
+        }
+    }
+}
+
+void DeriveStartFlags(GameState& s, std::uint16_t ply) {
+    const TBoard& b = s.BoardHistory[ply];
+    for (int p = 1; p <= 4; ++p) {
+        s.KingSpecialRights[p] = 0;
+        const HomeSquares& h = kHomeSquares[p];
+        const auto king = KingAndRookCodes[p];
+        const auto rook = KingAndRookCodes[4 + p];
+        if (b.at(h.king) == king && b.at(h.rook) == rook)
+            s.KingSpecialRights[p] = 1;
+        if (b.at(h.king) == king && b.at(h.corner) == rook)
+            s.KingSpecialRights[p] = 2;
+    }
+    for (int c = 1; c <= 8; ++c)
+        for (int r = 1; r <= 8; ++r)
+            if (IsPawn(b.at(c, r)))
+                s.PawnStartFlags[b.at(c, r)] = 0;
+    for (int c = 1; c <= 8; ++c)
+        for (int r = 1; r <= 8; ++r) {
+            const TPieceCode code = b.at(c, r);
+            if (IsPawn(code) && OnPawnStartLine(OwnerOf(code), c, r))
+                s.PawnStartFlags[code] = 1;
+        }
+}
+
+} // namespace tavlon

@@ -1,0 +1,33 @@
+// Reset of the game state, the start layouts and the flags derived from a board.
+#pragma once
+
+#include "model/gamestate.h"
+
+namespace tavlon {
+
+// Home squares of one player's king and rook and the two squares the king's special
+// move depends on (the corner, where the bishop starts, and the knight's start square).
+struct HomeSquares {
+    Square king, rook, corner, knight;
+};
+// Index 1..4; entry 0 unused.
+extern const HomeSquares kHomeSquares[5];
+
+// True when (c, r) lies on the pawn start line of player p (White row 7, Red column 2,
+// Green row 2, Brown column 7).
+bool OnPawnStartLine(int p, int c, int r);
+
+// The game-state part of the reset run at window creation and by New game.
+void StartUpReset(GameState& s);
+
+// Fills board `ply`: mode 0 empties it, 1 places the four kings, 2 the whole start
+// position from StartLayout. Other modes do nothing.
+void PlacePieces(GameState& s, std::uint16_t ply, std::uint8_t mode);
+
+// Sets StartLayout to the values New game uses.
+void SetStandardLayout(GameState& s);
+
+// Recomputes KingSpecialRights and the start flags of the pawns standing on board `ply`.
+void DeriveStartFlags(GameState& s, std::uint16_t ply);
+
+} // namespace tavlon

@@ -1,0 +1,20 @@
+// Movement rules of the pieces, asked about one candidate square at a time.
+#pragma once
+
+#include "model/gamestate.h"
+
+namespace tavlon {
+
+// Geometry verdict for `piece` going from `source` to `hover` on board `b`, with the pawn
+// direction taken from s.SideToMove and the flags from s. Writes 1 or 0 into `verdict`;
+// leaves it unchanged for a code that is no piece (or a pawn flag other than 0 and 1).
+// `kingSpecialMove` receives the king rule's special-move flag when piece is a king.
+// Reads nothing off the board; writes no board.
+void PieceGeometry(const TBoard& b, const GameState& s, TPieceCode piece, Square source,
+                   Square hover, std::uint8_t& verdict, std::uint8_t& kingSpecialMove);
+
+// The move cycle's form: source is ClickSquares[ClickPhase], hover is HoverSquare, on the
+// board of CurrentPly; updates s.KingSpecialMove. Does nothing in phase 0.
+void PieceMoveAllowed(GameState& s, TPieceCode piece, std::uint8_t& verdict);
+
+} // namespace tavlon
