@@ -1,0 +1,124 @@
+#include "ui/boardview.h"
+
+#include <QHelpEvent>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QToolTip>
+
+using namespace Qt::StringLiterals;
+
+namespace tavlon::ui {
+
+BoardView::BoardView(QWidget* parent, const QString& programDir, FigureStore::Reporter report)
+    : QWidget(parent), programDir_(programDir), report_(report),
+      figures_(programDir, std::move(report)),
+      surface_(kBoardSide, kBoardSide, QImage::Format_RGB32) {
+    surface_.fill(Qt::white);
+    setObjectName(u"img"_s);
+    setFixedSize(kBoardSide, kBoardSide);
+    setMouseTracking(true);
+    setContextMenuPolicy(Qt::PreventContextMenu);
+    setAttribute(Qt::WA_OpaquePaintEvent);
+}
+
+void BoardView::DrawBoard(const TBoard& board) {
+    figures_.BeginRedraw();
+    QPainter p(&surface_);
+    for (int c = 1; c <= 8; ++c) {
+        for (int r = 1; r <= 8; ++r) {
+            if (const QImage* picture = figures_.Square(board.at(c, r), (c + r) % 2 == 0))
+                p.drawImage(kCell * (c - 1), kCell * (r - 1), *picture);
+        }
+    }
+    update();
+}
+
+void BoardView::DrawSelectionFrame(PixelRect rect) {
+    QPainter p(&surface_);
+    p.setPen(QPen(QColor(0, 0, 255), 0));
+    const QPoint corners[] = {{rect.left + 2, rect.top + 2},
+                              {rect.right - 3, rect.top + 2},
+                              {rect.right - 3, rect.bottom - 3},
+                              {rect.left + 2, rect.bottom - 3}};
+    p.drawPolygon(corners, 4);
+    update();
+}
+
+void BoardView::DrawFigurePreview(Square at, const QImage& figure) {
+    QPainter p(&surface_);
+    p.drawImage(kCell * (at.c - 1), kCell * (at.r - 1), figure);
+    update();
+}
+
+void BoardView::DrawMoveHints(std::uint64_t squares) {
+    constexpr int kMark = 6;
+    QPainter p(&surface_);
+    for (int bit = 0; bit < 64; ++bit) {
+        if ((squares >> bit & 1u) == 0)
+            continue;
+        const int c = bit / 8 + 1, r = bit % 8 + 1;
+        p.fillRect(kCell * (c - 1) + (kCell - kMark) / 2, kCell * (r - 1) + (kCell - kMark) / 2,
+                   kMark, kMark, QColor(0, 0, 128));
+    }
+    update();
+}
+
+void BoardView::LoadIntroPicture() {
+    const QString path = programDir_ + u"/Tavlon.bmp"_s;
+    bool unreadable = false;
+    const QImage intro = LoadWithFallback(path, u":/Tavlon.bmp"_s, unreadable);
+    surface_.fill(Qt::white);
+    if (unreadable && !introReported_) {
+        introReported_ = true;
+        if (report_)
+            report_(u"Не удалось прочитать файл «%1»."_s.arg(path));
+    }
+    if (!intro.isNull()) {
+        QPainter p(&surface_);
+        p.drawImage(0, 0, intro);
+    }
+    update();
+}
+
+void BoardView::SetHintEnabled(bool enabled) {
+    hintEnabled_ = enabled;
+    if (!enabled)
+        QToolTip::hideText();
+}
+
+bool BoardView::event(QEvent* e) {
+    if (e->type() == QEvent::ToolTip) {
+        auto* help = static_cast<QHelpEvent*>(e);
+        if (hintEnabled_ && !hint_.isEmpty())
+            QToolTip::showText(help->globalPos(), hint_, this, rect(), toolTipDuration());
+        else
+            QToolTip::hideText();
+        return true;
+    }
+    return QWidget::event(e);
+}
+
+void BoardView::paintEvent(QPaintEvent*) {
+    QPainter p(this);
+    p.drawImage(0, 0, surface_);
+}
+
+void BoardView::mouseMoveEvent(QMouseEvent* e) {
+    const QPoint pos = e->position().toPoint();
+    if (rect().contains(pos))
+        emit mouseMoved(pos.x(), pos.y());
+}
+
+void BoardView::mouseReleaseEvent(QMouseEvent* e) {
+    // A button pressed on the board and released off it picks nothing.
+    const QPoint pos = e->position().toPoint();
+    if (rect().contains(pos))
+        emit mouseReleased(pos.x(), pos.y(), e->button());
+}
+
+void BoardView::leaveEvent(QEvent* e) {
+    emit mouseLeft();
+    QWidget::leaveEvent(e);
+}
+
+} // namespace tavlon::ui

@@ -1,0 +1,59 @@
+// The board image `img`: a retained 320 x 320 picture that the game paints through the
+// window port, and the source of the board's mouse events.
+#pragma once
+
+#include "model/gamestate.h"
+#include "ui/figurestore.h"
+
+#include <QImage>
+#include <QWidget>
+#include <cstdint>
+
+namespace tavlon::ui {
+
+class BoardView : public QWidget {
+    Q_OBJECT
+  public:
+    BoardView(QWidget* parent, const QString& programDir, FigureStore::Reporter report);
+
+    // Paints the 64 squares of `board`; codes that draw nothing keep their pixels.
+    void DrawBoard(const TBoard& board);
+    // The 1-pixel pure-blue frame inside the square rectangle `rect`.
+    void DrawSelectionFrame(PixelRect rect);
+    // `figure` (40 x 40 with transparent parts) drawn over square `at`.
+    void DrawFigurePreview(Square at, const QImage& figure);
+    // A small navy mark in the middle of every square whose bit (c-1)*8+(r-1) is set.
+    void DrawMoveHints(std::uint64_t squares);
+    // Tavlon.bmp of the program folder (or the built-in copy) from the top-left corner.
+    void LoadIntroPicture();
+
+    const QImage& Picture() const { return surface_; }
+    // The tooltip shown while enabled; a release on the board switches it off (by the game).
+    void SetHint(const QString& text) { hint_ = text; }
+    void SetHintEnabled(bool enabled);
+    bool HintEnabled() const { return hintEnabled_; }
+    const QString& Hint() const { return hint_; }
+
+  signals:
+    void mouseMoved(int x, int y);
+    void mouseReleased(int x, int y, Qt::MouseButton button);
+    void mouseLeft();
+
+  protected:
+    bool event(QEvent* e) override;
+    void paintEvent(QPaintEvent* e) override;
+    void mouseMoveEvent(QMouseEvent* e) override;
+    void mouseReleaseEvent(QMouseEvent* e) override;
+    void leaveEvent(QEvent* e) override;
+
+  private:
+    QString programDir_;
+    FigureStore::Reporter report_;
+    FigureStore figures_;
+    QImage surface_;
+    QString hint_;
+    bool hintEnabled_ = false;
+    bool introReported_ = false;
+};
+
+} // namespace tavlon::ui

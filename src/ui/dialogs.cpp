@@ -1,0 +1,67 @@
+#include "ui/dialogs.h"
+
+#include <QDesktopServices>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QMessageBox>
+#include <QUrl>
+
+using namespace Qt::StringLiterals;
+
+namespace tavlon::ui {
+namespace {
+
+const QString kCaption = u"Tavlon"_s;
+
+std::optional<QString> RunFileDialog(QFileDialog& dialog) {
+    dialog.setOption(QFileDialog::ReadOnly, false);
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+        return std::nullopt;
+    const QString chosen = dialog.selectedFiles().constFirst();
+    if (chosen.isEmpty())
+        return QString();
+    return QFileInfo(chosen).absoluteFilePath();
+}
+
+} // namespace
+
+void QtDialogs::Message(const QString& text) {
+    QMessageBox box(QMessageBox::Information, kCaption, text, QMessageBox::Ok, owner_);
+    box.exec();
+}
+
+Answer QtDialogs::Ask(const QString& text) {
+    QMessageBox box(QMessageBox::NoIcon, kCaption, text,
+                    QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel, owner_);
+    box.setDefaultButton(QMessageBox::Yes);
+    box.setEscapeButton(QMessageBox::Cancel);
+    switch (box.exec()) {
+    case QMessageBox::Yes:
+        return Answer::Yes;
+    case QMessageBox::No:
+        return Answer::No;
+    default:
+        return Answer::Cancel;
+    }
+}
+
+std::optional<QString> QtDialogs::ChooseOpenFile(const QString& folder) {
+    QFileDialog dialog(owner_, QString(), folder);
+    dialog.setAcceptMode(QFileDialog::AcceptOpen);
+    dialog.setFileMode(QFileDialog::ExistingFile);
+    return RunFileDialog(dialog);
+}
+
+std::optional<QString> QtDialogs::ChooseSaveFile(const QString& title, const QString& folder) {
+    QFileDialog dialog(owner_, title, folder, u"Файл иры (*.tvl)"_s);
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    dialog.setFileMode(QFileDialog::AnyFile);
+    dialog.setOption(QFileDialog::DontConfirmOverwrite, false);
+    return RunFileDialog(dialog);
+}
+
+void QtDialogs::OpenDocument(const QUrl& url) {
+    QDesktopServices::openUrl(url);
+}
+
+} // namespace tavlon::ui

@@ -1,0 +1,45 @@
+// Everything the window shows modally or hands to the desktop, behind one interface so the
+// GUI tests can answer it without blocking.
+#pragma once
+
+#include "flow/port.h"
+
+#include <QString>
+#include <optional>
+
+class QUrl;
+class QWidget;
+
+namespace tavlon::ui {
+
+class DialogProvider {
+  public:
+    virtual ~DialogProvider() = default;
+    // Information box with one OK button and the caption "Tavlon".
+    virtual void Message(const QString& text) = 0;
+    // Yes/No/Cancel question without an icon, caption "Tavlon".
+    virtual Answer Ask(const QString& text) = 0;
+    // Absolute path of an existing file chosen in `folder`, nothing when cancelled.
+    virtual std::optional<QString> ChooseOpenFile(const QString& folder) = 0;
+    // Absolute path chosen for saving a game file, nothing when cancelled; an existing file
+    // is only returned after the player confirmed replacing it.
+    virtual std::optional<QString> ChooseSaveFile(const QString& title, const QString& folder) = 0;
+    // Opens a document with the desktop's viewer; the outcome is not looked at.
+    virtual void OpenDocument(const QUrl& url) = 0;
+};
+
+// The real dialogs, parented to `owner`.
+class QtDialogs final : public DialogProvider {
+  public:
+    explicit QtDialogs(QWidget* owner) : owner_(owner) {}
+    void Message(const QString& text) override;
+    Answer Ask(const QString& text) override;
+    std::optional<QString> ChooseOpenFile(const QString& folder) override;
+    std::optional<QString> ChooseSaveFile(const QString& title, const QString& folder) override;
+    void OpenDocument(const QUrl& url) override;
+
+  private:
+    QWidget* owner_;
+};
+
+} // namespace tavlon::ui

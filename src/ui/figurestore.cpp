@@ -1,0 +1,103 @@
+#include "ui/figurestore.h"
+
+#include <QFileInfo>
+#include <QPainter>
+
+using namespace Qt::StringLiterals;
+
+namespace tavlon::ui {
+
+QRgb SquareColor(int c, int r) {
+    return (c + r) % 2 == 0 ? qRgb(255, 255, 255) : qRgb(0, 0, 0);
+}
+
+QImage ReplaceBlue(const QImage& picture, QRgb fill) {
+    QImage out(kCell, kCell, QImage::Format_RGB32);
+    out.fill(fill);
+    const QImage src = picture.convertToFormat(QImage::Format_RGB32);
+    const int w = std::min(kCell, src.width());
+    const int h = std::min(kCell, src.height());
+    for (int y = 0; y < h; ++y) {
+        const auto* in = reinterpret_cast<const QRgb*>(src.constScanLine(y));
+        auto* line = reinterpret_cast<QRgb*>(out.scanLine(y));
+        for (int x = 0; x < w; ++x)
+            line[x] = (in[x] & 0x00FFFFFFu) == 0x0000FFu ? fill : in[x];
+    }
+    return out;
+}
+
+QImage LoadWithFallback(const QString& path, const QString& builtIn, bool& unreadable) {
+    unreadable = false;
+    if (QFileInfo::exists(path)) {
+        QImage picture(path);
+        unreadable = picture.isNull();
+        return picture;
+    }
+    return QImage(builtIn);
+}
+
+FigureStore::FigureStore(QString programDir, Reporter report)
+    : programDir_(std::move(programDir)), report_(std::move(report)) {}
+
+void FigureStore::BeginRedraw() {
+    ++redraw_;
+}
+
+QString FigureStore::FigurePath(int code) const {
+    return programDir_ + u"/Figures/"_s + QString::number(code) + u".bmp"_s;
+}
+
+int FigureStore::Slot(TPieceCode code) {
+    if (code == kEmpty || code == kAttackMark || IsPassMark(code))
+        return 0;
+    const int kind = KindOf(code);
+    if (IsPieceOwner(OwnerOf(code)) && kind >= 1 && kind <= 8)
+        return code;
+    return -1;
+}
+
+const QImage* FigureStore::Square(TPieceCode code, bool whiteSquare) {
+    const int slot = Slot(code);
+    if (slot < 0)
+        return nullptr;
+    Entry& e = entries_[static_cast<std::size_t>(slot)];
+    if (e.checkedIn != redraw_)
+        Refresh(slot, e);
+    if (e.onWhite.isNull() && slot != 0)
+        return Square(kEmpty, whiteSquare); // an unreadable piece shows the empty square
+    return whiteSquare ? &e.onWhite : &e.onBlack;
+}
+
+// One stat per file and redraw decides whether the decoded picture is still the file's.
+void FigureStore::Refresh(int code, Entry& e) {
+    e.checkedIn = redraw_;
+    const QString path = FigurePath(code);
+    const QFileInfo info(path);
+    const bool onDisk = info.exists();
+    const QDateTime modified = onDisk ? info.lastModified() : QDateTime();
+    const qint64 size = onDisk ? info.size() : -1;
+    if (e.loaded && e.fromFile == onDisk && e.modified == modified && e.size == size)
+        return;
+    e.loaded = true;
+    e.fromFile = onDisk;
+    e.modified = modified;
+    e.size = size;
+    bool unreadable = false;
+    const QImage picture = LoadWithFallback(
+        path, u":/figures/"_s + QString::number(code) + u".bmp"_s, unreadable);
+    if (unreadable && !reported_.contains(path)) {
+        reported_.insert(path);
+        if (report_)
+            report_(u"Не удалось прочитать файл «%1»."_s.arg(path));
+    }
+    if (picture.isNull() && code == 0) {
+        // Without any picture of the empty square the squares are plain colours.
+        e.onWhite = ReplaceBlue(QImage(), qRgb(255, 255, 255));
+        e.onBlack = ReplaceBlue(QImage(), qRgb(0, 0, 0));
+        return;
+    }
+    e.onWhite = picture.isNull() ? QImage() : ReplaceBlue(picture, qRgb(255, 255, 255));
+    e.onBlack = picture.isNull() ? QImage() : ReplaceBlue(picture, qRgb(0, 0, 0));
+}
+
+} // namespace tavlon::ui

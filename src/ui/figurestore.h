@@ -1,0 +1,65 @@
+// The square pictures of the board: one bitmap per drawable code under Figures/, read from
+// the program folder, kept decoded in memory and read again when the file changes.
+#pragma once
+
+#include "model/codes.h"
+
+#include <QDateTime>
+#include <QImage>
+#include <QSet>
+#include <QString>
+#include <array>
+#include <functional>
+
+namespace tavlon::ui {
+
+inline constexpr int kCell = 40;      // side of a square in pixels
+inline constexpr int kBoardSide = 320; // side of the board picture
+
+// Square colour: white when c + r is even, black otherwise.
+QRgb SquareColor(int c, int r);
+
+// A picture with every pixel of exactly pure blue replaced by `fill`, as 40 x 40 RGB32
+// (smaller pictures are padded with `fill`, larger ones cut to their top-left corner).
+QImage ReplaceBlue(const QImage& picture, QRgb fill);
+
+class FigureStore {
+  public:
+    using Reporter = std::function<void(const QString&)>;
+    // `programDir` is the folder holding Figures/; `report` gets the message for a file
+    // that is there but cannot be read, once per file and run.
+    FigureStore(QString programDir, Reporter report);
+
+    // Starts a full redraw: every file used from now on is looked at on disk once more.
+    void BeginRedraw();
+    // The 40 x 40 picture of a drawable code (0, 10-40 marks, 99 and the piece codes) on a
+    // white or black square; nullptr for a code that draws nothing.
+    const QImage* Square(TPieceCode code, bool whiteSquare);
+
+    // Path of the bitmap of `code` under the program folder.
+    QString FigurePath(int code) const;
+
+  private:
+    struct Entry {
+        bool loaded = false;
+        unsigned checkedIn = 0; // redraw number of the last look at the file
+        bool fromFile = false;
+        QDateTime modified;
+        qint64 size = -1;
+        QImage onWhite, onBlack; // empty when the picture could not be had
+    };
+    void Refresh(int code, Entry& e);
+    static int Slot(TPieceCode code);
+
+    QString programDir_;
+    Reporter report_;
+    QSet<QString> reported_;
+    unsigned redraw_ = 1;
+    std::array<Entry, 49> entries_{};
+};
+
+// Reads a picture from `path`, or from the built-in copy `builtIn` when the file is missing.
+// A present file that cannot be read yields a null image and `unreadable` = true.
+QImage LoadWithFallback(const QString& path, const QString& builtIn, bool& unreadable);
+
+} // namespace tavlon::ui

@@ -1,0 +1,164 @@
+#include "ui/mainwindow.h"
+
+#include "ui/boardview.h"
+#include "ui/keyrouter.h"
+#include "ui/pictures.h"
+#include "ui/widgets.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QCheckBox>
+#include <QDir>
+#include <QGroupBox>
+#include <QLineEdit>
+#include <QMenuBar>
+#include <QMouseEvent>
+#include <QPushButton>
+#include <QScreen>
+#include <QStatusBar>
+
+using namespace Qt::StringLiterals;
+using tavlon::MouseButton;
+
+TF::TF(QWidget* parent)
+    : QMainWindow(parent), programDir_(QDir::currentPath()),
+      ownDialogs_(std::make_unique<tavlon::ui::QtDialogs>(this)), dialogs_(ownDialogs_.get()),
+      modes_(tavlon::ui::MakeScreenSwitcher()) {
+    setWindowTitle(u"Tavlon 1.0"_s);
+    setWindowIcon(QIcon(u":/icon.png"_s));
+    setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                   Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
+                   Qt::WindowCloseButtonHint);
+    menu_ = tavlon::ui::BuildMenu(*this);
+    ui_ = tavlon::ui::BuildControls(*this, programDir_,
+                                    [this](const QString& text) { dialogs_->Message(text); });
+    ui_.eInput->setValidator(
+        new tavlon::ui::CharFilterValidator(ui_.eInput, &tavlon::Game::eInputKeyPress));
+    // The client area below the menu: 497 wide, the panels' 473 and the status bar's 19.
+    setFixedSize(497, menuBar()->sizeHint().height() + 473 + 19);
+    setToolTipDuration(5000);
+    for (QWidget* w : findChildren<QWidget*>())
+        w->setToolTipDuration(5000);
+
+    game_ = std::make_unique<tavlon::Game>(*this, programDir_.toStdString());
+    ConnectMenu();
+    ConnectControls();
+    WatchMouseMoves();
+    keys_ = std::make_unique<tavlon::ui::KeyRouter>(*this);
+    qApp->installEventFilter(keys_.get());
+    game_->FormCreate();
+}
+
+TF::~TF() {
+    qApp->removeEventFilter(keys_.get());
+}
+
+void TF::SetDialogs(tavlon::ui::DialogProvider* dialogs) {
+    dialogs_ = dialogs ? dialogs : ownDialogs_.get();
+}
+
+void TF::CenterOnDesktop() {
+    const QScreen* screen = QGuiApplication::primaryScreen();
+    if (!screen)
+        return;
+    const QRect desk = screen->availableGeometry();
+    const QSize size = frameGeometry().size();
+    move(std::max(desk.left(), desk.left() + desk.width() / 2 - size.width() / 2),
+         std::max(desk.top(), desk.top() + desk.height() / 2 - size.height() / 2));
+}
+
+void TF::ConnectMenu() {
+    tavlon::Game& g = *game_;
+    const auto route = [this](QAction* action, auto handler) {
+        connect(action, &QAction::triggered, this, handler);
+    };
+    route(menu_.mmNew, [&g] { g.mmNewClick(); });
+    route(menu_.mmOpen, [&g] { g.mmOpenClick(); });
+    route(menu_.mmOpenPosition, [&g] { g.mmOpenPositionClick(); });
+    route(menu_.mmSave, [&g] { g.mmSaveClick(); });
+    route(menu_.mmSetupPosition, [&g] { g.mmSetupPositionClick(); });
+    route(menu_.mmSaveSkin, [this] { mmSaveSkinClick(); });
+    route(menu_.mmExit, [this] { mmExitClick(); });
+    route(menu_.mmUndo, [&g] { g.mmUndoClick(); });
+    route(menu_.mmForward, [&g] { g.mmForwardClick(); });
+    route(menu_.mmBigSize, [this] { mmBigSizeClick(); });
+    route(menu_.mmViewRun, [&g] { g.mmViewRunClick(); });
+    route(menu_.mmOrder, [this] { mmOrderClick(); });
+    route(menu_.mmAvtor, [this] { mmAvtorClick(); });
+
+    // Toolbar buttons perform the click of their menu item.
+    connect(ui_.sbNew, &QToolButton::clicked, menu_.mmNew, &QAction::trigger);
+    connect(ui_.sbOpen, &QToolButton::clicked, menu_.mmOpen, &QAction::trigger);
+    connect(ui_.sbSave, &QToolButton::clicked, menu_.mmSave, &QAction::trigger);
+    connect(ui_.sbSetupPosition, &QToolButton::clicked, menu_.mmSetupPosition,
+            &QAction::trigger);
+}
+
+void TF::ConnectControls() {
+    tavlon::Game& g = *game_;
+    using tavlon::ui::BoardView;
+    connect(ui_.img, &BoardView::mouseMoved, this, [&g](int x, int y) { g.imgMouseMove(x, y); });
+    // The release comes first; a right release then asks for the context action.
+    connect(ui_.img, &BoardView::mouseReleased, this, [&g](int x, int y, Qt::MouseButton b) {
+        const MouseButton button = b == Qt::RightButton    ? MouseButton::Right
+                                   : b == Qt::MiddleButton ? MouseButton::Middle
+                                                           : MouseButton::Left;
+        g.imgMouseUp(x, y, button);
+        if (button == MouseButton::Right)
+            g.imgContextPopup();
+    });
+    connect(ui_.img, &BoardView::mouseLeft, this, [&g] { g.ImageMouseLeave(); });
+
+    for (int i = 0; i < 4; ++i) {
+        connect(ui_.lCheck[static_cast<std::size_t>(i)], &tavlon::ui::ClickLabel::clicked, this,
+                [&g, i] { g.lCheckClick(i + 1); });
+    }
+    connect(ui_.bBackStep, &QPushButton::clicked, this, [&g] { g.bBackStepClick(); });
+    connect(ui_.bForward, &QPushButton::clicked, this, [&g] { g.bForwardClick(); });
+    connect(ui_.bbPlay, &QPushButton::clicked, this, [&g] { g.bbPlayClick(); });
+    connect(ui_.bInsertOk, &QPushButton::clicked, this, [&g] { g.bInsertOkClick(); });
+    connect(ui_.bStartPosition, &QPushButton::clicked, this, [&g] { g.bStartPositionClick(); });
+    connect(ui_.cbOrder, &QCheckBox::toggled, this, [&g](bool on) { g.cbOrderClick(on); });
+    connect(ui_.eInput, &QLineEdit::textChanged, this, [&g] { g.eInputChange(); });
+    connect(ui_.cbShablon, &QComboBox::activated, this, [this, &g](int index) {
+        g.cbShablonChange(ui_.cbShablon->itemText(index).toStdString());
+    });
+    connect(ui_.cbShablon, &tavlon::ui::CloseUpComboBox::closedUp, ui_.bFocus,
+            [this] { ui_.bFocus->setFocus(); });
+    connect(ui_.cbSaveAs, &QComboBox::activated, this, [&g] { g.cbSaveAsChange(); });
+    connect(ui_.UpDown, &tavlon::ui::UpDownControl::changing, this,
+            [&g](int position) { g.UpDownChangingEx(position); });
+    connect(ui_.ImgSelectFigure, &tavlon::ui::PictureBox::clicked, this,
+            [&g] { g.ImgSelectFigureClick(); });
+}
+
+void TF::WatchMouseMoves() {
+    for (QWidget* w : std::initializer_list<QWidget*>{statusBar(), ui_.statusPanel, ui_.eInput,
+                                                      ui_.GroupBox1, ui_.gbNavigation,
+                                                      ui_.plSetupPosition})
+        w->installEventFilter(this);
+}
+
+bool TF::eventFilter(QObject* watched, QEvent* e) {
+    if (e->type() != QEvent::MouseMove)
+        return QMainWindow::eventFilter(watched, e);
+    if (watched == statusBar() || watched == ui_.statusPanel) {
+        StatusBarMouseMove();
+    } else if (watched == ui_.eInput) {
+        game_->eInputMouseMove();
+    } else if (watched == ui_.GroupBox1 || watched == ui_.gbNavigation) {
+        game_->GroupBox1MouseMove();
+    } else if (watched == ui_.plSetupPosition) {
+        const QPoint at = static_cast<QMouseEvent*>(e)->position().toPoint();
+        game_->plSetupPositionMouseMove(at.x(), at.y());
+    }
+    return QMainWindow::eventFilter(watched, e);
+}
+
+void TF::showEvent(QShowEvent* e) {
+    if (!shown_) {
+        shown_ = true;
+        game_->FormShow();
+    }
+    QMainWindow::showEvent(e);
+}

@@ -1,0 +1,101 @@
+// The main window: builds the controls, owns the game and routes every window event and
+// command to the game member of the same name; the game answers through the window port.
+#pragma once
+
+#include "flow/game.h"
+#include "flow/port.h"
+#include "ui/dialogs.h"
+#include "ui/displaymode.h"
+#include "ui/layout.h"
+#include "ui/menu.h"
+
+#include <QMainWindow>
+#include <memory>
+
+namespace tavlon::ui {
+class KeyRouter;
+}
+
+class TF : public QMainWindow, public tavlon::WindowPort {
+    Q_OBJECT
+  public:
+    // ProgramDir is the current directory at this moment; runs the game's FormCreate.
+    explicit TF(QWidget* parent = nullptr);
+    ~TF() override;
+
+    tavlon::Game& game() { return *game_; }
+    const tavlon::ui::Controls& controls() const { return ui_; }
+    const tavlon::ui::MenuActions& menu() const { return menu_; }
+    const QString& ProgramDir() const { return programDir_; }
+    const QString& StatusText() const { return status_; }
+    // Replaces the message boxes, file dialogs and the document viewer (tests); nullptr
+    // brings back the real ones. The provider must outlive its use.
+    void SetDialogs(tavlon::ui::DialogProvider* dialogs);
+    // Places the window centred on the primary screen.
+    void CenterOnDesktop();
+
+    // Commands of the window itself.
+    void mmBigSizeClick();
+    void mmOrderClick();
+    void mmAvtorClick();
+    void mmSaveSkinClick();
+    void mmExitClick();
+    void StatusBarMouseMove();
+
+    // tavlon::WindowPort
+    void SetStatusText(std::string_view text) override;
+    void SetBoardPointer(tavlon::PointerRole role) override;
+    void SetLabel1Caption(std::string_view text) override;
+    void SetEnabled(tavlon::Control c, bool enabled) override;
+    void SetVisible(tavlon::Control c, bool visible) override;
+    void MoveTo(tavlon::Control c, int left, int top) override;
+    void Focus(tavlon::Control c) override;
+    void SetTooltip(tavlon::Control c, std::string_view text) override;
+    void SetBoardTooltipEnabled(bool enabled) override;
+    void SetCheckLabel(int player, bool flagged) override;
+    void ListClear() override;
+    void ListAppend(std::string_view line) override;
+    void ListDeleteLast() override;
+    std::string InputText() const override;
+    void SetInputText(std::string_view text) override;
+    int ChosenPromotionItem() const override;
+    int ChosenSaveAsItem() const override;
+    void SetTemplateItems(const std::string* names, int count) override;
+    void ChooseTemplateItem(int index) override;
+    void SetUpDownPosition(int position) override;
+    int UpDownPosition() const override;
+    void Message(std::string_view text) override;
+    tavlon::Answer Ask(std::string_view text) override;
+    std::optional<std::string> ChooseOpenFile(const std::string& folder) override;
+    std::optional<std::string> ChooseSaveFile(std::string_view title,
+                                              const std::string& folder) override;
+    void DrawBoard(const tavlon::TBoard& board) override;
+    void MirrorBoardToGrid(const tavlon::TBoard& board) override;
+    void DrawCoordinates() override;
+    void DrawPlayerOrder(int side) override;
+    void DrawSelectionFrame(tavlon::PixelRect rect) override;
+    void DrawFigurePreview(tavlon::Square at, int figureIndex) override;
+    void DrawMoveHints(std::uint64_t squares) override;
+    void LoadIntroPicture() override;
+    void ShowSetupFigureImage(bool active, int figureIndex) override;
+
+  protected:
+    void showEvent(QShowEvent* e) override;
+    bool eventFilter(QObject* watched, QEvent* e) override;
+
+  private:
+    void ConnectMenu();
+    void ConnectControls();
+    void WatchMouseMoves();
+
+    QString programDir_;
+    std::unique_ptr<tavlon::ui::QtDialogs> ownDialogs_;
+    tavlon::ui::DialogProvider* dialogs_ = nullptr;
+    tavlon::ui::MenuActions menu_;
+    tavlon::ui::Controls ui_;
+    tavlon::ui::DisplayModes modes_;
+    std::unique_ptr<tavlon::Game> game_;
+    std::unique_ptr<tavlon::ui::KeyRouter> keys_;
+    QString status_;
+    bool shown_ = false;
+};

@@ -1,0 +1,72 @@
+#include "ui/menu.h"
+
+#include <QAction>
+#include <QMainWindow>
+#include <QMenu>
+#include <QMenuBar>
+
+using namespace Qt::StringLiterals;
+
+namespace tavlon::ui {
+namespace {
+
+QAction* Item(QMenu* menu, const QString& name, const QString& caption,
+              const QKeySequence& shortcut = {}) {
+    QAction* action = menu->addAction(caption);
+    action->setObjectName(name);
+    action->setShortcut(shortcut);
+    return action;
+}
+
+} // namespace
+
+MenuActions BuildMenu(QMainWindow& window) {
+    MenuActions m;
+    QMenuBar* bar = window.menuBar();
+    bar->setObjectName(u"mm"_s);
+
+    QMenu* game = bar->addMenu(u"Игра"_s);
+    game->setObjectName(u"mmGame"_s);
+    m.mmNew = Item(game, u"mmNew"_s, u"Новая игра"_s, QKeySequence(Qt::CTRL | Qt::Key_N));
+    m.mmOpen = Item(game, u"mmOpen"_s, u"Открыть"_s, QKeySequence(Qt::CTRL | Qt::Key_O));
+    m.mmOpenPosition = Item(game, u"mmOpenPosition"_s, u"Открыть позицию"_s,
+                            QKeySequence(Qt::CTRL | Qt::ALT | Qt::Key_O));
+    m.mmSave = Item(game, u"mmSave"_s, u"Сохранить"_s, QKeySequence(Qt::CTRL | Qt::Key_S));
+    m.mmSetupPosition = Item(game, u"mmSetupPosition"_s, u"Расстановка позиции"_s,
+                             QKeySequence(Qt::CTRL | Qt::Key_I));
+    // Qt ignores the shortcut of an invisible action, so F2 sits on an action of the window.
+    m.mmSaveSkin = Item(game, u"mmSaveSkin"_s, u"Skin"_s);
+    m.mmSaveSkin->setVisible(false);
+    m.skinKey = new QAction(&window);
+    m.skinKey->setObjectName(u"skinKey"_s);
+    m.skinKey->setShortcut(QKeySequence(Qt::Key_F2));
+    window.addAction(m.skinKey);
+    QObject::connect(m.skinKey, &QAction::triggered, m.mmSaveSkin, &QAction::trigger);
+    m.mmExit = Item(game, u"mmExit"_s, u"Выход"_s);
+
+    QMenu* edit = bar->addMenu(u"Правка"_s);
+    edit->setObjectName(u"mmEdit"_s);
+    m.mmUndo = Item(edit, u"mmUndo"_s, u"Отменить"_s, QKeySequence(Qt::CTRL | Qt::Key_Z));
+    m.mmForward = Item(edit, u"mmForward"_s, u"Вернуть"_s, QKeySequence(Qt::Key_F4));
+
+    QMenu* view = bar->addMenu(u"Вид"_s);
+    view->setObjectName(u"mmView"_s);
+    m.mmBigSize =
+        Item(view, u"mmBigSize"_s, u"Увеличить масштаб"_s, QKeySequence(Qt::Key_F11));
+    m.mmViewRun = Item(view, u"mmViewRun"_s, u"Показывать ходы фигуры"_s);
+    m.mmViewRun->setCheckable(true);
+    m.mmViewRun->setChecked(true);
+
+    QMenu* help = bar->addMenu(u"Помощь"_s);
+    help->setObjectName(u"mmHelp"_s);
+    m.mmOrder = Item(help, u"mmOrder"_s, u"Правила игры"_s, QKeySequence(Qt::Key_F1));
+    m.mmAvtor = Item(help, u"mmAvtor"_s, u"Об авторе"_s);
+    return m;
+}
+
+QList<QAction*> MenuActions::WithShortcuts() const {
+    return {mmNew, mmOpen, mmOpenPosition, mmSave, mmSetupPosition, skinKey,
+            mmUndo, mmForward, mmBigSize, mmOrder};
+}
+
+} // namespace tavlon::ui

@@ -1,0 +1,35 @@
+// The main menu: four menus of commands with their shortcuts.
+#pragma once
+
+#include <QList>
+
+class QAction;
+class QKeySequence;
+class QMainWindow;
+
+namespace tavlon::ui {
+
+struct MenuActions {
+    QAction* mmNew = nullptr;
+    QAction* mmOpen = nullptr;
+    QAction* mmOpenPosition = nullptr;
+    QAction* mmSave = nullptr;
+    QAction* mmSetupPosition = nullptr;
+    QAction* mmSaveSkin = nullptr; // hidden item; its F2 lives on `skinKey`
+    QAction* skinKey = nullptr;    // window-level action carrying F2
+    QAction* mmExit = nullptr;
+    QAction* mmUndo = nullptr;
+    QAction* mmForward = nullptr;
+    QAction* mmBigSize = nullptr;
+    QAction* mmViewRun = nullptr;
+    QAction* mmOrder = nullptr;
+    QAction* mmAvtor = nullptr;
+
+    // Every action that carries a shortcut, to let the shortcut win over a focused control.
+    QList<QAction*> WithShortcuts() const;
+};
+
+// Fills the menu bar of `window`.
+MenuActions BuildMenu(QMainWindow& window);
+
+} // namespace tavlon::ui

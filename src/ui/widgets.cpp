@@ -1,0 +1,92 @@
+#include "ui/widgets.h"
+
+#include <QMouseEvent>
+#include <QPainter>
+#include <QStyleOptionToolButton>
+#include <QStylePainter>
+
+namespace tavlon::ui {
+
+void ClickLabel::mouseReleaseEvent(QMouseEvent* e) {
+    if (e->button() == Qt::LeftButton && rect().contains(e->position().toPoint()))
+        emit clicked();
+    QLabel::mouseReleaseEvent(e);
+}
+
+ToolbarButton::ToolbarButton(QWidget* parent, const QString& name, QPoint at,
+                             const QString& picture)
+    : QToolButton(parent), picture_(picture) {
+    setObjectName(name);
+    setGeometry(at.x(), at.y(), 24, 24);
+    setFocusPolicy(Qt::NoFocus);
+}
+
+void ToolbarButton::paintEvent(QPaintEvent*) {
+    QStylePainter p(this);
+    QStyleOptionToolButton option;
+    initStyleOption(&option);
+    option.icon = QIcon();
+    option.text.clear();
+    p.drawComplexControl(QStyle::CC_ToolButton, option);
+    if (picture_.isNull())
+        return;
+    // The picture is larger than the button: centre it and keep the 1-pixel edge visible.
+    const QRect inside = rect().adjusted(1, 1, -1, -1);
+    const int shift = isDown() ? 1 : 0;
+    p.setClipRect(inside);
+    p.drawPixmap((width() - picture_.width()) / 2 + shift,
+                 (height() - picture_.height()) / 2 + shift, picture_);
+}
+
+UpDownControl::UpDownControl(QWidget* parent, QRect geometry, int minimum, int maximum)
+    : QWidget(parent), minimum_(minimum), maximum_(maximum), position_(minimum) {
+    setGeometry(geometry);
+    const int half = geometry.height() / 2;
+    auto* up = new QToolButton(this);
+    up->setArrowType(Qt::UpArrow);
+    up->setGeometry(0, 0, geometry.width(), half);
+    up->setFocusPolicy(Qt::NoFocus);
+    up->setAutoRepeat(true);
+    auto* down = new QToolButton(this);
+    down->setArrowType(Qt::DownArrow);
+    down->setGeometry(0, half, geometry.width(), geometry.height() - half);
+    down->setFocusPolicy(Qt::NoFocus);
+    down->setAutoRepeat(true);
+    connect(up, &QToolButton::clicked, this, [this] { Step(+1); });
+    connect(down, &QToolButton::clicked, this, [this] { Step(-1); });
+}
+
+void UpDownControl::SetPosition(int position) {
+    position_ = std::clamp(position, minimum_, maximum_);
+}
+
+void UpDownControl::Step(int delta) {
+    const int requested = position_ + delta;
+    emit changing(requested);
+    SetPosition(requested);
+}
+
+QValidator::State CharFilterValidator::validate(QString& input, int& pos) const {
+    QString kept;
+    kept.reserve(input.size());
+    int keptBeforeCursor = 0;
+    for (qsizetype i = 0; i < input.size(); ++i) {
+        const QChar ch = input.at(i);
+        const char c = ch.unicode() < 128 ? static_cast<char>(ch.unicode()) : '\0';
+        if (c != '\0' && filter_(c) != '\0') {
+            kept.append(ch);
+            if (i < pos)
+                ++keptBeforeCursor;
+        }
+    }
+    input = kept;
+    pos = keptBeforeCursor;
+    return Acceptable;
+}
+
+void CloseUpComboBox::hidePopup() {
+    QComboBox::hidePopup();
+    emit closedUp();
+}
+
+} // namespace tavlon::ui

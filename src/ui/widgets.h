@@ -1,0 +1,78 @@
+// Small controls of the window that Qt does not offer as they are needed here.
+#pragma once
+
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QToolButton>
+#include <QValidator>
+
+namespace tavlon::ui {
+
+// A label that reports a left click, like the "ШАХ!" labels.
+class ClickLabel : public QLabel {
+    Q_OBJECT
+  public:
+    using QLabel::QLabel;
+  signals:
+    void clicked();
+
+  protected:
+    void mouseReleaseEvent(QMouseEvent* e) override;
+};
+
+// A 24 x 24 toolbar button that never takes the focus and shows a 32 x 32 picture centred
+// and clipped to the button.
+class ToolbarButton : public QToolButton {
+    Q_OBJECT
+  public:
+    ToolbarButton(QWidget* parent, const QString& name, QPoint at, const QString& picture);
+
+  protected:
+    void paintEvent(QPaintEvent* e) override;
+
+  private:
+    QPixmap picture_;
+};
+
+// Vertical up-down arrows without a buddy, holding a position in a range. The up arrow asks
+// for position + 1, the down arrow for position - 1; `changing` reports the request before
+// the position moves, and the position then follows within the range.
+class UpDownControl : public QWidget {
+    Q_OBJECT
+  public:
+    UpDownControl(QWidget* parent, QRect geometry, int minimum, int maximum);
+    int Position() const { return position_; }
+    void SetPosition(int position);
+
+  signals:
+    void changing(int newPosition);
+
+  private:
+    void Step(int delta);
+    int minimum_, maximum_, position_ = 0;
+};
+
+// Keeps only the characters a filter lets through, for typed and pasted text alike.
+class CharFilterValidator : public QValidator {
+    Q_OBJECT
+  public:
+    using Filter = char (*)(char);
+    CharFilterValidator(QObject* parent, Filter filter) : QValidator(parent), filter_(filter) {}
+    State validate(QString& input, int& pos) const override;
+
+  private:
+    Filter filter_;
+};
+
+// A drop-down list that reports the closing of its list.
+class CloseUpComboBox : public QComboBox {
+    Q_OBJECT
+  public:
+    using QComboBox::QComboBox;
+    void hidePopup() override;
+  signals:
+    void closedUp();
+};
+
+} // namespace tavlon::ui

@@ -1,0 +1,220 @@
+// What the game asks of the window: texts, control states, lists, dialogs and drawing.
+#include "ui/boardview.h"
+#include "ui/imagelists.h"
+#include "ui/mainwindow.h"
+#include "ui/pictures.h"
+#include "ui/widgets.h"
+
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QStatusBar>
+#include <QTableWidget>
+
+using namespace Qt::StringLiterals;
+using tavlon::Control;
+
+namespace {
+
+QString FromUtf8(std::string_view text) {
+    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+}
+
+// Game texts break lines with a line feed and a carriage return; a tooltip wants one break.
+QString TooltipText(std::string_view text) {
+    QString s = FromUtf8(text);
+    s.replace(u"\n\r"_s, u"\n"_s);
+    s.replace(u"\r\n"_s, u"\n"_s);
+    s.remove(u'\r');
+    return s;
+}
+
+} // namespace
+
+void TF::SetStatusText(std::string_view text) {
+    status_ = FromUtf8(text);
+    ui_.statusPanel->setText(status_);
+}
+
+void TF::StatusBarMouseMove() {
+    statusBar()->setToolTip(status_);
+    ui_.statusPanel->setToolTip(status_);
+}
+
+void TF::SetBoardPointer(tavlon::PointerRole role) {
+    using tavlon::PointerRole;
+    static constexpr Qt::CursorShape kShapes[] = {Qt::ArrowCursor, Qt::PointingHandCursor,
+                                                  Qt::DragMoveCursor, Qt::ForbiddenCursor,
+                                                  Qt::UpArrowCursor};
+    ui_.img->setCursor(kShapes[static_cast<int>(role)]);
+}
+
+void TF::SetLabel1Caption(std::string_view text) {
+    ui_.Label1->setText(FromUtf8(text));
+}
+
+void TF::SetEnabled(Control c, bool enabled) {
+    ui_.Widget(c)->setEnabled(enabled);
+}
+
+void TF::SetVisible(Control c, bool visible) {
+    QWidget* w = ui_.Widget(c);
+    w->setVisible(visible);
+    if (visible)
+        w->raise();
+}
+
+void TF::MoveTo(Control c, int left, int top) {
+    ui_.Widget(c)->move(left, top);
+}
+
+void TF::Focus(Control c) {
+    ui_.Widget(c)->setFocus();
+}
+
+void TF::SetTooltip(Control c, std::string_view text) {
+    ui_.Widget(c)->setToolTip(TooltipText(text));
+}
+
+void TF::SetBoardTooltipEnabled(bool enabled) {
+    ui_.img->SetHintEnabled(enabled);
+}
+
+void TF::SetCheckLabel(int player, bool flagged) {
+    QLabel* label = ui_.lCheck[static_cast<std::size_t>(player - 1)];
+    QPalette palette = label->palette();
+    palette.setColor(QPalette::WindowText, flagged ? QColor(0, 0, 0) : QColor(192, 192, 192));
+    label->setPalette(palette);
+}
+
+void TF::ListClear() {
+    ui_.ListBox->clear();
+}
+
+void TF::ListAppend(std::string_view line) {
+    auto* item = new QListWidgetItem(FromUtf8(line), ui_.ListBox);
+    item->setSizeHint(QSize(ui_.ListBox->width(), 13));
+    ui_.ListBox->scrollToItem(item);
+}
+
+void TF::ListDeleteLast() {
+    if (ui_.ListBox->count() > 0)
+        delete ui_.ListBox->takeItem(ui_.ListBox->count() - 1);
+}
+
+std::string TF::InputText() const {
+    return ui_.eInput->text().toStdString();
+}
+
+void TF::SetInputText(std::string_view text) {
+    ui_.eInput->setText(FromUtf8(text));
+}
+
+int TF::ChosenPromotionItem() const {
+    return ui_.cbFigures->currentIndex();
+}
+
+int TF::ChosenSaveAsItem() const {
+    return ui_.cbSaveAs->currentIndex();
+}
+
+void TF::SetTemplateItems(const std::string* names, int count) {
+    QStringList items;
+    for (int i = 0; i < count; ++i)
+        items << QString::fromStdString(names[i]);
+    ui_.cbShablon->clear();
+    ui_.cbShablon->addItems(items);
+    ui_.cbShablon->setCurrentIndex(-1);
+    ui_.flb->clear();
+    ui_.flb->addItems(items);
+}
+
+void TF::ChooseTemplateItem(int index) {
+    ui_.cbShablon->setCurrentIndex(index < ui_.cbShablon->count() ? index : -1);
+}
+
+void TF::SetUpDownPosition(int position) {
+    ui_.UpDown->SetPosition(position);
+}
+
+int TF::UpDownPosition() const {
+    return ui_.UpDown->Position();
+}
+
+void TF::Message(std::string_view text) {
+    dialogs_->Message(FromUtf8(text));
+}
+
+tavlon::Answer TF::Ask(std::string_view text) {
+    return dialogs_->Ask(FromUtf8(text));
+}
+
+std::optional<std::string> TF::ChooseOpenFile(const std::string& folder) {
+    const auto chosen = dialogs_->ChooseOpenFile(QString::fromStdString(folder));
+    if (!chosen)
+        return std::nullopt;
+    return chosen->toStdString();
+}
+
+std::optional<std::string> TF::ChooseSaveFile(std::string_view title, const std::string& folder) {
+    const auto chosen =
+        dialogs_->ChooseSaveFile(FromUtf8(title), QString::fromStdString(folder));
+    if (!chosen)
+        return std::nullopt;
+    return chosen->toStdString();
+}
+
+void TF::DrawBoard(const tavlon::TBoard& board) {
+    ui_.img->DrawBoard(board);
+}
+
+void TF::MirrorBoardToGrid(const tavlon::TBoard& board) {
+    for (int c = 1; c <= 8; ++c) {
+        for (int r = 1; r <= 8; ++r) {
+            QTableWidgetItem* cell = ui_.sgM->item(r - 1, c - 1);
+            const QString text = QString::number(board.at(c, r));
+            if (cell->text() != text)
+                cell->setText(text);
+        }
+    }
+}
+
+void TF::DrawCoordinates() {
+    tavlon::ui::DrawCoordinates(ui_.ImageText->Picture(), palette().color(QPalette::WindowText));
+    ui_.ImageText->update();
+}
+
+void TF::DrawPlayerOrder(int side) {
+    const tavlon::ui::PanelColors colors = tavlon::ui::PanelColorsOf(palette());
+    for (int p = 1; p <= 4; ++p) {
+        tavlon::ui::PictureBox* box = ui_.Image[static_cast<std::size_t>(p - 1)];
+        tavlon::ui::DrawPlayerTile(box->Picture(), p == side ? colors.active : colors.idle,
+                                   tavlon::ui::Kings().Frame(p - 1));
+        box->update();
+    }
+}
+
+void TF::DrawSelectionFrame(tavlon::PixelRect rect) {
+    ui_.img->DrawSelectionFrame(rect);
+}
+
+void TF::DrawFigurePreview(tavlon::Square at, int figureIndex) {
+    ui_.img->DrawFigurePreview(at, tavlon::ui::SetupFigures().Frame(figureIndex));
+}
+
+void TF::DrawMoveHints(std::uint64_t squares) {
+    ui_.img->DrawMoveHints(squares);
+}
+
+void TF::LoadIntroPicture() {
+    ui_.img->LoadIntroPicture();
+}
+
+void TF::ShowSetupFigureImage(bool active, int figureIndex) {
+    const tavlon::ui::PanelColors colors = tavlon::ui::PanelColorsOf(palette());
+    tavlon::ui::DrawSetupFigure(ui_.ImgSelectFigure->Picture(), active,
+                                tavlon::ui::SetupFigures().Frame(figureIndex), colors.idle,
+                                colors.active);
+    ui_.ImgSelectFigure->update();
+}
