@@ -196,7 +196,8 @@ PIECES = {
     'king': ([Poly((14, 31.5), (26, 31.5), (24.5, 25), (15.5, 25)), PLINTH,
               Union(Rect(18.4, 0.8, 21.6, 11), Rect(15.4, 3.4, 24.6, 6.6)),
               Union(Poly((11.2, 24), (8.2, 12.5), (14.2, 16.6), (20, 9.5), (25.8, 16.6),
-                         (31.8, 12.5), (28.8, 24)), Ellipse(8.4, 11.6, 2.4), Ellipse(31.6, 11.6, 2.4)),
+                         (31.8, 12.5), (28.8, 24)),
+                    Ellipse(8.4, 11.6, 2.4), Ellipse(31.6, 11.6, 2.4)),
               Rect(10.5, 22.6, 29.5, 27.6)],
              [Ellipse(20, 18.6, 1.5)]),
 }
@@ -266,16 +267,11 @@ def scaled(img, k):
 
 
 # ----------------------------------------------------------------- font ---
-# 5 x 7 letters on a 9-row grid (rows 7 and 8 hold descenders).  Only the
-# letters the pictures need are drawn.
+# 5 x 7 Cyrillic letters on a 9-row grid (rows 7 and 8 hold descenders).
+# Only the letters the pictures need are drawn.
 
 FONT = {
-    'T': ['#####', '..#..', '..#..', '..#..', '..#..', '..#..', '..#..'],
-    'a': ['', '', '.###.', '....#', '.####', '#...#', '.####'],
-    'v': ['', '', '#...#', '#...#', '#...#', '.#.#.', '..#..'],
-    'l': ['##.', '.#.', '.#.', '.#.', '.#.', '.#.', '###'],
-    'o': ['', '', '.###.', '#...#', '#...#', '#...#', '.###.'],
-    'n': ['', '', '####.', '#...#', '#...#', '#...#', '#...#'],
+    'а': ['', '', '.###.', '....#', '.####', '#...#', '.####'],
     'Н': ['#...#', '#...#', '#...#', '#####', '#...#', '#...#', '#...#'],
     'Ш': ['#.#.#', '#.#.#', '#.#.#', '#.#.#', '#.#.#', '#.#.#', '#####'],
     'в': ['', '', '####.', '#...#', '####.', '#...#', '####.'],
@@ -293,7 +289,6 @@ FONT = {
     'я': ['', '', '.####', '#...#', '.####', '..#.#', '.#..#'],
     ' ': ['...'],
 }
-FONT['а'] = FONT['a']  # Cyrillic letters that share a Latin shape
 
 
 def text_mask(text, x0, y0, k, font=FONT):
@@ -390,6 +385,25 @@ def start_button(img, caption):
     fill_flat(img, text_mask(caption, cx, cy, k), (70, 30, 8))
 
 
+def start_position():
+    """Code of every occupied square (column, row) of the start position."""
+    pos = {}
+    for i in range(1, 5):
+        pos[(i, 7)] = 10 + i
+        pos[(i + 4, 2)] = 30 + i
+        pos[(2, i)] = 20 + i
+        pos[(7, i + 4)] = 40 + i
+    for k in range(5, 9):
+        pos[(k - 4, 8)] = 10 + k
+        pos[(13 - k, 1)] = 30 + k
+        pos[(1, k - 4)] = 20 + k
+        pos[(8, 13 - k)] = 40 + k
+    return pos
+
+
+START = start_position()
+
+
 def board_motif(img, bx, by, q):
     """A board in the start position; each corner of its frame takes the colour
     of the army that starts there."""
@@ -406,7 +420,8 @@ def board_motif(img, bx, by, q):
                      (20, 10, 4)][d]
             img[y][x] = c + (255,)
     for (c, r), code in START.items():
-        blit(img, piece(KIND_OF_DIGIT[code % 10], code // 10, q), bx + (c - 1) * q, by + (r - 1) * q)
+        figure = piece(KIND_OF_DIGIT[code % 10], code // 10, q)
+        blit(img, figure, bx + (c - 1) * q, by + (r - 1) * q)
 
 
 def intro():
@@ -427,24 +442,6 @@ def intro():
         blit(img, piece('king', owner, size), x, y)
     return img
 
-
-def start_position():
-    """Code of every occupied square (column, row) of the start position."""
-    pos = {}
-    for i in range(1, 5):
-        pos[(i, 7)] = 10 + i
-        pos[(i + 4, 2)] = 30 + i
-        pos[(2, i)] = 20 + i
-        pos[(7, i + 4)] = 40 + i
-    for k in range(5, 9):
-        pos[(k - 4, 8)] = 10 + k
-        pos[(13 - k, 1)] = 30 + k
-        pos[(1, k - 4)] = 20 + k
-        pos[(8, 13 - k)] = 40 + k
-    return pos
-
-
-START = start_position()
 
 
 # ------------------------------------------------------ toolbar pictures ---
