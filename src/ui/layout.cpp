@@ -41,7 +41,7 @@ QFrame* Bevel(QWidget* parent, const QString& name, QRect geometry, bool raised)
 }
 
 QGroupBox* Group(QWidget* parent, const QString& name, QRect geometry, const QString& title) {
-    auto* group = new QGroupBox(title, parent);
+    auto* group = new GroupFrame(title, parent);
     group->setObjectName(name);
     group->setGeometry(geometry);
     return group;

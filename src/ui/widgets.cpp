@@ -13,6 +13,25 @@ void ClickLabel::mouseReleaseEvent(QMouseEvent* e) {
     QLabel::mouseReleaseEvent(e);
 }
 
+void GroupFrame::paintEvent(QPaintEvent*) {
+    QPainter p(this);
+    const QString caption = title();
+    const QFontMetrics metrics(font());
+    const int top = caption.isEmpty() ? 0 : metrics.height() / 2;
+    const QRect frame = rect().adjusted(0, top, -2, -2);
+    p.setPen(palette().color(QPalette::Mid));
+    p.drawRect(frame);
+    p.setPen(palette().color(QPalette::Light));
+    p.drawRect(frame.translated(1, 1));
+    if (caption.isEmpty())
+        return;
+    const QRect text(8, 0, metrics.horizontalAdvance(caption) + 4, metrics.height());
+    p.fillRect(text, palette().color(QPalette::Window));
+    p.setPen(palette().color(isEnabled() ? QPalette::Active : QPalette::Disabled,
+                             QPalette::WindowText));
+    p.drawText(text, Qt::AlignCenter, caption);
+}
+
 ToolbarButton::ToolbarButton(QWidget* parent, const QString& name, QPoint at,
                              const QString& picture)
     : QToolButton(parent), picture_(picture) {

@@ -2,6 +2,7 @@
 #pragma once
 
 #include <QComboBox>
+#include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QToolButton>
@@ -19,6 +20,17 @@ class ClickLabel : public QLabel {
 
   protected:
     void mouseReleaseEvent(QMouseEvent* e) override;
+};
+
+// A group box drawn the classic way whatever the style: an etched frame whose top line runs
+// through the middle of the caption, so controls placed just below the caption stay clear.
+class GroupFrame : public QGroupBox {
+    Q_OBJECT
+  public:
+    using QGroupBox::QGroupBox;
+
+  protected:
+    void paintEvent(QPaintEvent* e) override;
 };
 
 // A 24 x 24 toolbar button that never takes the focus and shows a 32 x 32 picture centred
