@@ -53,8 +53,7 @@ class XrandrSwitcher final : public ScreenSwitcher {
         if (const RRMode mode = FindMode(size); mode != None) {
             // Keep the physical size in proportion so the reported dots per inch stay.
             const QSize mm(originalMillimetres_.width() * size.width() / originalSize_.width(),
-                           originalMillimetres_.height() * size.height() /
-                               originalSize_.height());
+                           originalMillimetres_.height() * size.height() / originalSize_.height());
             Apply(mode, size, mm);
             changed_ = true;
         }
@@ -127,8 +126,8 @@ class XrandrSwitcher final : public ScreenSwitcher {
             if (XRRCrtcInfo* crtc = XRRGetCrtcInfo(display_, res, crtc_)) {
                 XRRSetCrtcConfig(display_, res, crtc_, CurrentTime, 0, 0, None, crtc->rotation,
                                  nullptr, 0);
-                XRRSetScreenSize(display_, root, size.width(), size.height(),
-                                 millimetres.width(), millimetres.height());
+                XRRSetScreenSize(display_, root, size.width(), size.height(), millimetres.width(),
+                                 millimetres.height());
                 RROutput output = output_;
                 XRRSetCrtcConfig(display_, res, crtc_, CurrentTime, crtc->x, crtc->y, mode,
                                  crtc->rotation, &output, 1);

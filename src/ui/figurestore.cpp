@@ -83,8 +83,8 @@ void FigureStore::Refresh(int code, Entry& e) {
     e.modified = modified;
     e.size = size;
     bool unreadable = false;
-    const QImage picture = LoadWithFallback(
-        path, u":/figures/"_s + QString::number(code) + u".bmp"_s, unreadable);
+    const QImage picture =
+        LoadWithFallback(path, u":/figures/"_s + QString::number(code) + u".bmp"_s, unreadable);
     if (unreadable && !reported_.contains(path)) {
         reported_.insert(path);
         if (report_)

@@ -13,7 +13,7 @@
 
 namespace tavlon::ui {
 
-inline constexpr int kCell = 40;      // side of a square in pixels
+inline constexpr int kCell = 40;       // side of a square in pixels
 inline constexpr int kBoardSide = 320; // side of the board picture
 
 // Square colour: white when c + r is even, black otherwise.

@@ -33,7 +33,8 @@ QFrame* Panel(QWidget* parent, const QString& name, QRect geometry) {
 QFrame* Bevel(QWidget* parent, const QString& name, QRect geometry, bool raised) {
     auto* bevel = new QFrame(parent);
     bevel->setObjectName(name);
-    bevel->setFrameStyle(raised ? (QFrame::Box | QFrame::Raised) : (QFrame::Panel | QFrame::Sunken));
+    bevel->setFrameStyle(raised ? (QFrame::Box | QFrame::Raised)
+                                : (QFrame::Panel | QFrame::Sunken));
     bevel->setLineWidth(1);
     bevel->setGeometry(geometry);
     bevel->setAttribute(Qt::WA_TransparentForMouseEvents);
@@ -102,8 +103,8 @@ void BuildNavigation(Controls& ui) {
 }
 
 void BuildOrder(Controls& ui) {
-    ui.gbOrder = Group(ui.plInterface, u"gbOrder"_s, {72, 4, 258, 75},
-                       u"Последовательность игроков"_s);
+    ui.gbOrder =
+        Group(ui.plInterface, u"gbOrder"_s, {72, 4, 258, 75}, u"Последовательность игроков"_s);
     QFont checkFont(u"Times New Roman"_s);
     checkFont.setPixelSize(11);
     checkFont.setBold(true);
@@ -146,8 +147,8 @@ void BuildInterface(Controls& ui) {
     BuildNavigation(ui);
     BuildOrder(ui);
     BuildNotation(ui);
-    ui.cbOrder = new QCheckBox(u"Игнорировать шахматные правила при передвижении фигур"_s,
-                               ui.plInterface);
+    ui.cbOrder =
+        new QCheckBox(u"Игнорировать шахматные правила при передвижении фигур"_s, ui.plInterface);
     ui.cbOrder->setObjectName(u"cbOrder"_s);
     ui.cbOrder->setGeometry(15, 75, 346, 17);
     ui.cbOrder->setFocusPolicy(Qt::ClickFocus);

@@ -94,8 +94,7 @@ QFrame* Bevel(QWidget* parent, const QString& name, QRect geometry, bool raised 
 QGroupBox* Group(QWidget* parent, const QString& name, QRect geometry, const QString& title);
 QPushButton* Button(QWidget* parent, const QString& name, QRect geometry, const QString& caption,
                     bool hand);
-QComboBox* DropDown(QWidget* parent, const QString& name, QRect geometry,
-                    const QStringList& items);
+QComboBox* DropDown(QWidget* parent, const QString& name, QRect geometry, const QStringList& items);
 void BuildListPanel(Controls& ui);
 void BuildSetupPanel(Controls& ui);
 void BuildChoicePanel(Controls& ui);

@@ -42,38 +42,38 @@ void BuildSetupPanel(Controls& ui) {
     ui.plSetupPosition->setEnabled(false);
     Bevel(ui.plSetupPosition, u"Bevel4"_s, {1, 1, 399, 72});
 
-    QGroupBox* positions = Group(ui.plSetupPosition, u"GroupBox3"_s, {13, 7, 166, 60},
-                                 u"Позиции"_s);
+    QGroupBox* positions =
+        Group(ui.plSetupPosition, u"GroupBox3"_s, {13, 7, 166, 60}, u"Позиции"_s);
     ui.bFocus = Button(positions, u"bFocus"_s, {16, 26, 22, 18}, QString(), false);
     ui.cbShablon = new CloseUpComboBox(positions);
     ui.cbShablon->setObjectName(u"cbShablon"_s);
     ui.cbShablon->setGeometry(11, 24, 145, 21);
     ui.cbShablon->setFocusPolicy(Qt::ClickFocus);
 
-    QGroupBox* figure = Group(ui.plSetupPosition, u"gbSetupPosition"_s, {185, 7, 72, 60},
-                              u"Фигура"_s);
+    QGroupBox* figure =
+        Group(ui.plSetupPosition, u"gbSetupPosition"_s, {185, 7, 72, 60}, u"Фигура"_s);
     Bevel(figure, u"Bevel2"_s, {6, 17, 43, 43});
     ui.ImgSelectFigure = new PictureBox(figure, u"ImgSelectFigure"_s, {7, 18, 40, 40});
     ui.UpDown = new UpDownControl(figure, {49, 17, 20, 43}, 0, 20);
     ui.UpDown->setObjectName(u"UpDown"_s);
 
     QGroupBox* saving = Group(ui.plSetupPosition, u"GroupBox2"_s, {263, 7, 131, 60}, QString());
-    ui.cbSaveAs = DropDown(saving, u"cbSaveAs"_s, {8, 8, 115, 21},
-                           {u"Сохранить как..."_s, u"Сохранить как позицию"_s,
-                            u"Сохранить как игру"_s});
+    ui.cbSaveAs =
+        DropDown(saving, u"cbSaveAs"_s, {8, 8, 115, 21},
+                 {u"Сохранить как..."_s, u"Сохранить как позицию"_s, u"Сохранить как игру"_s});
     ui.cbSaveAs->setEnabled(false);
-    ui.bStartPosition = Button(ui.plSetupPosition, u"bStartPosition"_s, {269, 40, 117, 21},
-                               u"Начать игру"_s, true);
+    ui.bStartPosition =
+        Button(ui.plSetupPosition, u"bStartPosition"_s, {269, 40, 117, 21}, u"Начать игру"_s, true);
     ui.bStartPosition->setEnabled(false);
 }
 
 void BuildChoicePanel(Controls& ui) {
     ui.plChoiceFigure = Panel(ui.central, u"plChoiceFigure"_s, {154, 243, 94, 67});
     ui.plChoiceFigure->hide();
-    QGroupBox* choice = Group(ui.plChoiceFigure, u"gbChoiceFigure"_s, {5, 0, 84, 62},
-                              u"Замена пешки"_s);
-    ui.cbFigures = DropDown(choice, u"cbFigures"_s, {8, 18, 63, 21},
-                            {u"Слон"_s, u"Конь"_s, u"Ладья"_s});
+    QGroupBox* choice =
+        Group(ui.plChoiceFigure, u"gbChoiceFigure"_s, {5, 0, 84, 62}, u"Замена пешки"_s);
+    ui.cbFigures =
+        DropDown(choice, u"cbFigures"_s, {8, 18, 63, 21}, {u"Слон"_s, u"Конь"_s, u"Ладья"_s});
     ui.bInsertOk = Button(choice, u"bInsertOk"_s, {8, 40, 63, 19}, u"Ok"_s, true);
 }
 

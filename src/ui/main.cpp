@@ -11,7 +11,8 @@ int main(int argc, char* argv[]) {
     TF window;
     // SIGINT and SIGTERM close the window the normal way, so a changed screen mode returns.
     tavlon::ui::QuitOnSignals quitOnSignals(&app);
-    QObject::connect(&quitOnSignals, &tavlon::ui::QuitOnSignals::quitRequested, &window, &TF::close);
+    QObject::connect(&quitOnSignals, &tavlon::ui::QuitOnSignals::quitRequested, &window,
+                     &TF::close);
     window.CenterOnDesktop();
     window.show();
     return QApplication::exec();

@@ -90,8 +90,7 @@ void TF::ConnectMenu() {
     connect(ui_.sbNew, &QToolButton::clicked, menu_.mmNew, &QAction::trigger);
     connect(ui_.sbOpen, &QToolButton::clicked, menu_.mmOpen, &QAction::trigger);
     connect(ui_.sbSave, &QToolButton::clicked, menu_.mmSave, &QAction::trigger);
-    connect(ui_.sbSetupPosition, &QToolButton::clicked, menu_.mmSetupPosition,
-            &QAction::trigger);
+    connect(ui_.sbSetupPosition, &QToolButton::clicked, menu_.mmSetupPosition, &QAction::trigger);
 }
 
 void TF::ConnectControls() {
@@ -133,9 +132,9 @@ void TF::ConnectControls() {
 }
 
 void TF::WatchMouseMoves() {
-    for (QWidget* w : std::initializer_list<QWidget*>{statusBar(), ui_.statusPanel, ui_.eInput,
-                                                      ui_.GroupBox1, ui_.gbNavigation,
-                                                      ui_.plSetupPosition})
+    for (QWidget* w :
+         std::initializer_list<QWidget*>{statusBar(), ui_.statusPanel, ui_.eInput, ui_.GroupBox1,
+                                         ui_.gbNavigation, ui_.plSetupPosition})
         w->installEventFilter(this);
 }
 

@@ -51,8 +51,7 @@ MenuActions BuildMenu(QMainWindow& window) {
 
     QMenu* view = bar->addMenu(u"Вид"_s);
     view->setObjectName(u"mmView"_s);
-    m.mmBigSize =
-        Item(view, u"mmBigSize"_s, u"Увеличить масштаб"_s, QKeySequence(Qt::Key_F11));
+    m.mmBigSize = Item(view, u"mmBigSize"_s, u"Увеличить масштаб"_s, QKeySequence(Qt::Key_F11));
     m.mmViewRun = Item(view, u"mmViewRun"_s, u"Показывать ходы фигуры"_s);
     m.mmViewRun->setCheckable(true);
     m.mmViewRun->setChecked(true);
@@ -65,8 +64,8 @@ MenuActions BuildMenu(QMainWindow& window) {
 }
 
 QList<QAction*> MenuActions::WithShortcuts() const {
-    return {mmNew, mmOpen, mmOpenPosition, mmSave, mmSetupPosition, skinKey,
-            mmUndo, mmForward, mmBigSize, mmOrder};
+    return {mmNew,   mmOpen, mmOpenPosition, mmSave,    mmSetupPosition,
+            skinKey, mmUndo, mmForward,      mmBigSize, mmOrder};
 }
 
 } // namespace tavlon::ui

@@ -27,8 +27,8 @@ void GroupFrame::paintEvent(QPaintEvent*) {
         return;
     const QRect text(8, 0, metrics.horizontalAdvance(caption) + 4, metrics.height());
     p.fillRect(text, palette().color(QPalette::Window));
-    p.setPen(palette().color(isEnabled() ? QPalette::Active : QPalette::Disabled,
-                             QPalette::WindowText));
+    p.setPen(
+        palette().color(isEnabled() ? QPalette::Active : QPalette::Disabled, QPalette::WindowText));
     p.drawText(text, Qt::AlignCenter, caption);
 }
 

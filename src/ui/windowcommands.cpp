@@ -17,7 +17,8 @@ void TF::mmOrderClick() {
 }
 
 void TF::mmAvtorClick() {
-    dialogs_->Message(u"Tavlon 1.0 — разработчики Tavlon, 2026\nСвязь: страница проекта, см. README"_s);
+    dialogs_->Message(
+        u"Tavlon 1.0 — разработчики Tavlon, 2026\nСвязь: страница проекта, см. README"_s);
 }
 
 // The board picture as it stands, written whole through a temporary file beside the target.
@@ -25,8 +26,8 @@ void TF::mmSaveSkinClick() {
     const QString path =
         programDir_ + u'/' + QString::number(game_->state().CurrentPly) + u".bmp"_s;
     QSaveFile file(path);
-    const bool written = file.open(QIODevice::WriteOnly) &&
-                         ui_.img->Picture().save(&file, "BMP") && file.commit();
+    const bool written =
+        file.open(QIODevice::WriteOnly) && ui_.img->Picture().save(&file, "BMP") && file.commit();
     if (!written) {
         const QString reason = file.errorString();
         file.cancelWriting();

@@ -158,8 +158,7 @@ std::optional<std::string> TF::ChooseOpenFile(const std::string& folder) {
 }
 
 std::optional<std::string> TF::ChooseSaveFile(std::string_view title, const std::string& folder) {
-    const auto chosen =
-        dialogs_->ChooseSaveFile(FromUtf8(title), QString::fromStdString(folder));
+    const auto chosen = dialogs_->ChooseSaveFile(FromUtf8(title), QString::fromStdString(folder));
     if (!chosen)
         return std::nullopt;
     return chosen->toStdString();
