@@ -1,0 +1,200 @@
+// What the board view paints: squares, transparency, marks, frame, coordinates, the
+// player-order tiles, and pictures that change on disk.
+#include "fixture.h"
+
+#include "ui/pictures.h"
+#include "ui/widgets.h"
+
+#include <algorithm>
+
+#include <QDir>
+#include <QFile>
+
+using namespace Qt::StringLiterals;
+
+namespace tavlon::gui_test {
+namespace {
+
+using BoardTest = WindowTest;
+
+QRgb SquareColorAt(int c, int r) {
+    return (c + r) % 2 == 0 ? qRgb(255, 255, 255) : qRgb(0, 0, 0);
+}
+
+TEST_F(BoardTest, CodesDrawTheirPictureTheEmptySquareOrNothing) {
+    struct Row {
+        const char* name;
+        TPieceCode code;
+        bool keepsPixels;
+        int figure; // picture expected in the middle when drawn
+    };
+    const Row rows[] = {
+        {"empty", 0, false, 0},         {"attack mark", 99, false, 0},
+        {"pass mark 10", 10, false, 0}, {"pass mark 40", 40, false, 0},
+        {"white pawn", 11, false, 11},  {"brown king", 48, false, 48},
+        {"code 19", 19, true, 0},       {"code 49", 49, true, 0},
+        {"code 50", 50, true, 0},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        window->LoadIntroPicture(); // every square starts with the intro colour
+        TBoard board;
+        std::fill(std::begin(board.cells), std::end(board.cells), row.code);
+        window->DrawBoard(board);
+        for (const auto& [c, r] : {std::pair{1, 1}, std::pair{2, 1}, std::pair{8, 8}}) {
+            const QPoint mid = SquareMiddle(c, r);
+            const QRgb expected = row.keepsPixels ? kIntroColor
+                                  : row.figure    ? FigureColor(row.figure)
+                                                  : SquareColorAt(c, r);
+            EXPECT_EQ(BoardPixel(mid.x(), mid.y()), expected);
+            EXPECT_EQ(BoardPixel(40 * (c - 1), 40 * (r - 1)),
+                      row.keepsPixels ? kIntroColor : SquareColorAt(c, r));
+        }
+    }
+}
+
+TEST_F(BoardTest, OnlyPureBlueTakesTheSquareColour) {
+    window->DrawBoard(TBoard{});
+    EXPECT_EQ(BoardPixel(0, 0), qRgb(255, 255, 255));     // (1,1) white
+    EXPECT_EQ(BoardPixel(40, 0), qRgb(0, 0, 0));          // (2,1) black
+    EXPECT_EQ(BoardPixel(0, 40), qRgb(0, 0, 0));          // (1,2) black
+    EXPECT_EQ(BoardPixel(319, 319), qRgb(255, 255, 255)); // (8,8) white
+    EXPECT_EQ(BoardPixel(5, 5), qRgb(0, 0, 254));
+    EXPECT_EQ(BoardPixel(45, 45), qRgb(0, 0, 254));
+}
+
+TEST_F(BoardTest, SelectionFrameOutlinesPixelsTwoToThirtySeven) {
+    window->DrawBoard(TBoard{});
+    window->DrawSelectionFrame({40, 80, 80, 120}); // square (2, 3), black
+    const QRgb blue = qRgb(0, 0, 255);
+    for (const QPoint p : {QPoint(42, 82), QPoint(77, 82), QPoint(77, 117), QPoint(42, 117),
+                           QPoint(60, 82), QPoint(42, 100)})
+        EXPECT_EQ(BoardPixel(p.x(), p.y()), blue) << p.x() << "," << p.y();
+    for (const QPoint p : {QPoint(41, 81), QPoint(78, 118), QPoint(43, 83), QPoint(60, 100)})
+        EXPECT_NE(BoardPixel(p.x(), p.y()), blue) << p.x() << "," << p.y();
+}
+
+TEST_F(BoardTest, MoveHintsMarkTheMiddleOfTheirSquaresInNavy) {
+    window->DrawBoard(TBoard{});
+    const std::uint64_t e4 = std::uint64_t{1} << ((5 - 1) * 8 + (5 - 1)); // (5, 5)
+    window->DrawMoveHints(e4);
+    const QRgb navy = qRgb(0, 0, 128);
+    EXPECT_EQ(BoardPixel(180, 180), navy);
+    EXPECT_NE(BoardPixel(162, 162), navy);
+    EXPECT_NE(BoardPixel(140, 180), navy); // (4, 5) unmarked
+}
+
+// The ink of one label on the overlay, found by scanning the given window of it.
+QRect InkIn(const QImage& overlay, QRect area) {
+    QRect ink;
+    for (int y = area.top(); y <= area.bottom(); ++y)
+        for (int x = area.left(); x <= area.right(); ++x)
+            if (qAlpha(overlay.pixel(x, y)) > 128)
+                ink |= QRect(x, y, 1, 1);
+    return ink;
+}
+
+TEST_F(BoardTest, CoordinateLabelsLineUpWithTheSquares) {
+    window->DrawCoordinates();
+    const QImage& overlay = window->findChild<ui::PictureBox*>(u"ImageText"_s)->Picture();
+    // The overlay's origin lies 19 pixels left of and 22 above the board's.
+    constexpr int dx = 19, dy = 22;
+    for (int i = 1; i <= 8; ++i) {
+        SCOPED_TRACE(i);
+        const int left = 40 * (i - 1) + dx; // the column on the overlay
+        for (const int top : {0, 341}) {
+            const QRect ink = InkIn(overlay, {left, top, 40, 22});
+            ASSERT_FALSE(ink.isEmpty());
+            EXPECT_NEAR(ink.center().x(), left + 20, 4);
+            EXPECT_TRUE(top == 0 ? ink.bottom() < dy : ink.top() >= dy + 320);
+        }
+        const int rowTop = 40 * (i - 1) + dy;
+        for (const int side : {0, 341}) {
+            const QRect ink = InkIn(overlay, {side, rowTop, 18, 40});
+            ASSERT_FALSE(ink.isEmpty());
+            EXPECT_NEAR(ink.center().y(), rowTop + 20, 4);
+            EXPECT_TRUE(side == 0 ? ink.right() < dx : ink.left() >= dx + 320);
+        }
+    }
+}
+
+TEST_F(BoardTest, PlayerOrderHighlightsOnlyTheSideToMove) {
+    const ui::PanelColors colors = ui::PanelColorsOf(window->palette());
+    ASSERT_GT(std::abs(colors.active.lightness() - colors.idle.lightness()) +
+                  std::abs(colors.active.hue() - colors.idle.hue()),
+              20);
+    for (int side = 0; side <= 4; ++side) {
+        window->DrawPlayerOrder(side);
+        for (int p = 1; p <= 4; ++p) {
+            const QImage& tile = ui().Image[static_cast<std::size_t>(p - 1)]->Picture();
+            EXPECT_EQ(tile.pixelColor(0, 0), QColor(Qt::black));
+            EXPECT_EQ(tile.pixelColor(39, 39), QColor(Qt::black));
+            EXPECT_EQ(tile.pixelColor(1, 1), p == side ? colors.active : colors.idle)
+                << "side " << side << " player " << p;
+        }
+    }
+}
+
+TEST_F(BoardTest, AReplacedFigureFileShowsAtTheNextRedraw) {
+    TBoard board;
+    board.at(1, 1) = 11;
+    window->DrawBoard(board);
+    ASSERT_EQ(BoardPixel(20, 20), FigureColor(11));
+    QImage replacement = TestFigure(0);
+    replacement.fill(qRgb(200, 10, 10));
+    // An 8-bit picture: another file size as well as another modification time.
+    WriteFigure(11, replacement.convertToFormat(QImage::Format_Indexed8));
+    window->DrawBoard(board);
+    EXPECT_EQ(BoardPixel(20, 20), qRgb(200, 10, 10));
+}
+
+TEST_F(BoardTest, AMissingFigureFileFallsBackToTheBuiltInPicture) {
+    TBoard board;
+    board.at(3, 3) = 25;
+    ASSERT_TRUE(QFile::remove(Path(u"Figures/25.bmp"_s)));
+    window->DrawBoard(board);
+    const QImage builtIn(u":/figures/25.bmp"_s);
+    ASSERT_FALSE(builtIn.isNull());
+    const QImage expected = ui::ReplaceBlue(builtIn, qRgb(255, 255, 255));
+    EXPECT_EQ(window->controls().img->Picture().copy(80, 80, 40, 40), expected);
+    EXPECT_TRUE(dialogs.messages.isEmpty());
+}
+
+TEST_F(BoardTest, AnUnreadableFigureIsReportedOnceAndDrawnEmpty) {
+    QFile broken(Path(u"Figures/37.bmp"_s));
+    ASSERT_TRUE(broken.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    broken.write("not a picture");
+    broken.close();
+    TBoard board;
+    board.at(2, 2) = 37;
+    board.at(5, 5) = 37;
+    window->DrawBoard(board);
+    window->DrawBoard(board);
+    ASSERT_EQ(dialogs.messages.size(), 1);
+    EXPECT_TRUE(dialogs.messages.front().contains(u"37.bmp"_s));
+    EXPECT_EQ(BoardPixel(60, 60), qRgb(255, 255, 255));
+    EXPECT_EQ(BoardPixel(5 + 40, 5 + 40), qRgb(0, 0, 254)); // the empty square's picture
+}
+
+TEST_F(BoardTest, IntroPictureIsDrawnUnscaledFromTheTopLeft) {
+    QImage small(100, 50, QImage::Format_RGB32);
+    small.fill(qRgb(1, 2, 3));
+    ASSERT_TRUE(small.save(Path(u"Tavlon.bmp"_s), "BMP"));
+    window->LoadIntroPicture();
+    EXPECT_EQ(BoardPixel(99, 49), qRgb(1, 2, 3));
+    EXPECT_NE(BoardPixel(100, 49), qRgb(1, 2, 3));
+    EXPECT_NE(BoardPixel(99, 50), qRgb(1, 2, 3));
+}
+
+TEST_F(BoardTest, FirstShowingShowsTheIntroAndSilverCheckLabels) {
+    EXPECT_EQ(BoardPixel(0, 0), kIntroColor);
+    EXPECT_EQ(BoardPixel(319, 319), kIntroColor);
+    for (const auto* label : ui().lCheck)
+        EXPECT_EQ(label->palette().color(QPalette::WindowText), QColor(192, 192, 192));
+    const ui::PanelColors colors = ui::PanelColorsOf(window->palette());
+    EXPECT_EQ(ui().Image[0]->Picture().pixelColor(1, 1), colors.active);
+    EXPECT_EQ(ui().Image[1]->Picture().pixelColor(1, 1), colors.idle);
+}
+
+} // namespace
+} // namespace tavlon::gui_test

@@ -1,0 +1,199 @@
+// Playing through the window: the intro start area, moves by clicks with their hover
+// verdicts, cancelling, promotion, typed moves, undo and redo, check labels and the list.
+#include "fixture.h"
+
+#include "ui/pictures.h"
+#include "ui/widgets.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTest>
+
+using namespace Qt::StringLiterals;
+
+namespace tavlon::gui_test {
+namespace {
+
+using PlayTest = WindowTest;
+
+QRgb SquareColorOf(int c, int r) {
+    return (c + r) % 2 == 0 ? qRgb(255, 255, 255) : qRgb(0, 0, 0);
+}
+
+QString Text(std::string_view text) {
+    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+}
+
+TEST_F(PlayTest, IntroStartAreaStartsAGameOnlyWithinItsPixelEdges) {
+    struct Row {
+        const char* name;
+        QPoint at;
+        bool starts;
+    };
+    const Row rows[] = {
+        {"top-left corner", {90, 60}, true},   {"bottom-right corner", {220, 100}, true},
+        {"left of the area", {89, 60}, false}, {"right of the area", {221, 100}, false},
+        {"below the area", {150, 101}, false},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        TearDown();
+        SetUp();
+        Hover(row.at.x(), row.at.y());
+        EXPECT_EQ(BoardCursor(), row.starts ? Qt::PointingHandCursor : Qt::ArrowCursor);
+        Click(row.at.x(), row.at.y());
+        EXPECT_EQ(state().GameStarted, row.starts ? 1 : 0);
+        EXPECT_EQ(BoardPixel(20, 20), row.starts ? FigureColor(25) : kIntroColor);
+    }
+}
+
+TEST_F(PlayTest, HoverVerdictsShowInTheStatusBarAndThePointer) {
+    StartGame();
+    struct Row {
+        const char* name;
+        int c, r;
+        std::string_view status;
+        Qt::CursorShape cursor;
+    };
+    const Row beforePick[] = {
+        {"own pawn", 4, 7, texts::kPickHint, Qt::PointingHandCursor},
+        {"empty square", 4, 5, texts::kPickHint, Qt::ArrowCursor},
+        {"red piece", 1, 1, texts::kOpponentPiece, Qt::ForbiddenCursor},
+    };
+    for (const Row& row : beforePick) {
+        SCOPED_TRACE(row.name);
+        HoverSquare(row.c, row.r);
+        EXPECT_EQ(Status(), Text(row.status));
+        EXPECT_EQ(BoardCursor(), row.cursor);
+    }
+    ClickSquare(4, 7); // pick the White pawn D2
+    const Row afterPick[] = {
+        {"double step", 4, 5, texts::kMovePossible, Qt::DragMoveCursor},
+        {"three squares", 4, 4, texts::kMoveImpossible, Qt::ForbiddenCursor},
+        {"own piece", 3, 7, texts::kOwnOrKing, Qt::ForbiddenCursor},
+    };
+    for (const Row& row : afterPick) {
+        SCOPED_TRACE(row.name);
+        HoverSquare(row.c, row.r);
+        EXPECT_EQ(Status(), Text(row.status));
+        EXPECT_EQ(BoardCursor(), row.cursor);
+    }
+    QEvent leave(QEvent::Leave);
+    QCoreApplication::sendEvent(ui().img, &leave);
+    EXPECT_TRUE(Status().isEmpty());
+}
+
+TEST_F(PlayTest, MovesByClicksPassTheTurnAndFillTheList) {
+    StartGame();
+    ClickSquare(4, 7);
+    ClickSquare(4, 5); // White D2-D4
+    EXPECT_EQ(state().Board().at(4, 5), 14);
+    EXPECT_EQ(state().SideToMove, 2);
+    EXPECT_EQ(BoardPixel(4 * 40 - 20, 5 * 40 - 20), FigureColor(14));
+    EXPECT_EQ(BoardPixel(4 * 40 - 20, 7 * 40 - 20), SquareColorOf(4, 7));
+    ClickSquare(2, 2);
+    ClickSquare(3, 2); // Red B7-C7
+    EXPECT_EQ(ListLines(), QStringList({u"1. D2D4"_s, u"2. B7C7"_s}));
+    const ui::PanelColors colors = ui::PanelColorsOf(window->palette());
+    EXPECT_EQ(ui().Image[2]->Picture().pixelColor(1, 1), colors.active);
+    EXPECT_EQ(ui().Image[0]->Picture().pixelColor(1, 1), colors.idle);
+    EXPECT_TRUE(ui().bBackStep->isEnabled());
+    EXPECT_FALSE(ui().bForward->isEnabled());
+}
+
+TEST_F(PlayTest, RightClickCancelsThePick) {
+    StartGame();
+    ClickSquare(4, 7);
+    EXPECT_EQ(BoardPixel(4 * 40 - 38, 7 * 40 - 38), qRgb(0, 0, 255)); // the frame
+    ClickSquare(4, 4, Qt::RightButton); // a square the pawn cannot reach
+    EXPECT_EQ(state().ClickPhase, 0);
+    EXPECT_EQ(state().Board().at(4, 7), 14);
+    EXPECT_NE(BoardPixel(4 * 40 - 38, 7 * 40 - 38), qRgb(0, 0, 255));
+    HoverSquare(4, 5);
+    EXPECT_EQ(Status(), Text(texts::kPickHint));
+    EXPECT_EQ(BoardCursor(), Qt::ArrowCursor);
+}
+
+TEST_F(PlayTest, PromotionIsChosenOnThePanelAndConfirmedWithEnter) {
+    StartGame();
+    ui().cbOrder->click(); // rules off: any move goes
+    ClickSquare(2, 7);
+    ClickSquare(2, 1); // White pawn B2 onto row 1
+    ASSERT_TRUE(ui().plChoiceFigure->isVisible());
+    EXPECT_FALSE(ui().plInterface->isEnabled());
+    EXPECT_TRUE(ui().cbFigures->hasFocus());
+    ui().cbFigures->setCurrentIndex(2); // "Ладья"
+    Key(Qt::Key_Return);
+    EXPECT_FALSE(ui().plChoiceFigure->isVisible());
+    EXPECT_TRUE(ui().plInterface->isEnabled());
+    EXPECT_EQ(state().Board().at(2, 1), 17);
+    EXPECT_EQ(BoardPixel(60, 20), FigureColor(17));
+}
+
+TEST_F(PlayTest, TypedMoveIsFilteredAndPlayedWithEnter) {
+    StartGame();
+    HoverSquare(6, 4); // the pointer rests on the board while typing
+    Type(u"c2x9c4"_s); // x and 9 are filtered; the first letter moves the focus
+    EXPECT_TRUE(ui().eInput->hasFocus());
+    EXPECT_EQ(ui().eInput->text(), u"c2c4"_s);
+    EXPECT_TRUE(ui().bbPlay->isEnabled());
+    Key(Qt::Key_Return);
+    EXPECT_EQ(state().Board().at(3, 5), 13); // White's pawn number 3 from C2
+    EXPECT_EQ(state().Board().at(3, 7), 0);
+    EXPECT_EQ(BoardPixel(100, 180), FigureColor(13));
+    EXPECT_TRUE(ui().eInput->text().isEmpty());
+    EXPECT_FALSE(ui().bbPlay->isEnabled());
+    EXPECT_EQ(ListLines().last(), u"1. C2C4"_s);
+}
+
+TEST_F(PlayTest, PastedTextKeepsOnlyTheNotationCharacters) {
+    StartGame();
+    ui().eInput->setFocus();
+    ui().eInput->insert(u"d2 - d4!"_s);
+    EXPECT_EQ(ui().eInput->text(), u"d2d4"_s);
+    EXPECT_TRUE(ui().bbPlay->isEnabled());
+    ui().eInput->setText(u"D2d4"_s);
+    EXPECT_FALSE(ui().bbPlay->isEnabled());
+}
+
+TEST_F(PlayTest, UndoAndRedoByButtonsAndKeysAlsoWhileTypingAMove) {
+    StartGame();
+    ClickSquare(4, 7);
+    ClickSquare(4, 5);
+    ClickSquare(2, 2);
+    ClickSquare(3, 2);
+    ASSERT_EQ(state().CurrentPly, 3);
+    QTest::mouseClick(ui().bBackStep, Qt::LeftButton);
+    EXPECT_EQ(state().CurrentPly, 2);
+    EXPECT_EQ(ListLines(), QStringList({u"1. D2D4"_s}));
+    EXPECT_TRUE(ui().bForward->isEnabled());
+    QTest::mouseClick(ui().bForward, Qt::LeftButton);
+    EXPECT_EQ(state().CurrentPly, 3);
+
+    ui().eInput->setFocus();
+    ui().eInput->insert(u"a"_s);
+    Key(Qt::Key_Z, Qt::ControlModifier); // the menu's undo, not the box's
+    EXPECT_EQ(state().CurrentPly, 2);
+    EXPECT_EQ(ui().eInput->text(), u"a"_s);
+    EXPECT_EQ(state().SideToMove, 2);
+    Key(Qt::Key_F4);
+    EXPECT_EQ(state().CurrentPly, 3);
+    EXPECT_EQ(ListLines().size(), 2);
+}
+
+TEST_F(PlayTest, CheckLabelTurnsBlackAndAClickMakesItSilver) {
+    StartGame();
+    ui().cbOrder->click();
+    ClickSquare(3, 8); // White's rook C1
+    ClickSquare(1, 6); // to A3, below Red's king on A5 with A4 empty between them
+    ASSERT_NE(state().CheckFlags[2], 0);
+    EXPECT_EQ(ui().lCheck[1]->palette().color(QPalette::WindowText), QColor(Qt::black));
+    QTest::mouseClick(ui().lCheck[1], Qt::LeftButton);
+    EXPECT_EQ(state().CheckFlags[2], 0);
+    EXPECT_EQ(ui().lCheck[1]->palette().color(QPalette::WindowText), QColor(192, 192, 192));
+}
+
+} // namespace
+} // namespace tavlon::gui_test
