@@ -2,6 +2,7 @@
 
 #include <QFileInfo>
 #include <QPainter>
+#include <filesystem>
 
 using namespace Qt::StringLiterals;
 
@@ -72,10 +73,13 @@ const QImage* FigureStore::Square(TPieceCode code, bool whiteSquare) {
 void FigureStore::Refresh(int code, Entry& e) {
     e.checkedIn = redraw_;
     const QString path = FigurePath(code);
-    const QFileInfo info(path);
-    const bool onDisk = info.exists();
-    const QDateTime modified = onDisk ? info.lastModified() : QDateTime();
-    const qint64 size = onDisk ? info.size() : -1;
+    // std::filesystem gives the raw file time; QFileInfo would convert it to local time on
+    // every look, which costs more than the look itself.
+    std::error_code error;
+    const std::filesystem::path file(path.toStdU16String());
+    const auto modified = std::filesystem::last_write_time(file, error);
+    const bool onDisk = !error;
+    const auto size = onDisk ? static_cast<qint64>(std::filesystem::file_size(file, error)) : -1;
     if (e.loaded && e.fromFile == onDisk && e.modified == modified && e.size == size)
         return;
     e.loaded = true;

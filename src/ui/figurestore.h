@@ -4,11 +4,11 @@
 
 #include "model/codes.h"
 
-#include <QDateTime>
 #include <QImage>
 #include <QSet>
 #include <QString>
 #include <array>
+#include <filesystem>
 #include <functional>
 
 namespace tavlon::ui {
@@ -44,7 +44,7 @@ class FigureStore {
         bool loaded = false;
         unsigned checkedIn = 0; // redraw number of the last look at the file
         bool fromFile = false;
-        QDateTime modified;
+        std::filesystem::file_time_type modified;
         qint64 size = -1;
         QImage onWhite, onBlack; // empty when the picture could not be had
     };

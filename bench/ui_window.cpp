@@ -1,0 +1,101 @@
+// Window timings on the offscreen platform: a full board redraw with the figure files on
+// disk, and start-up to the first shown window. Peak memory is reported as a counter.
+#include "ui/appsetup.h"
+#include "ui/mainwindow.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+#include <benchmark/benchmark.h>
+#include <sys/resource.h>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+// A program folder holding a copy of the data files, as the run folder does.
+class ProgramFolder {
+  public:
+    ProgramFolder() {
+        QDir(dir_.path()).mkpath(u"Figures"_s);
+        const QString source = QStringLiteral(TAVLON_DATA_DIR);
+        for (const QString& name : QDir(source + u"/Figures"_s).entryList(QDir::Files))
+            QFile::copy(source + u"/Figures/"_s + name, dir_.path() + u"/Figures/"_s + name);
+        QFile::copy(source + u"/Tavlon.bmp"_s, dir_.path() + u"/Tavlon.bmp"_s);
+        previous_ = QDir::currentPath();
+        QDir::setCurrent(dir_.path());
+    }
+    ~ProgramFolder() { QDir::setCurrent(previous_); }
+
+  private:
+    QTemporaryDir dir_;
+    QString previous_;
+};
+
+double PeakRssMegabytes() {
+    rusage usage{};
+    getrusage(RUSAGE_SELF, &usage);
+    return static_cast<double>(usage.ru_maxrss) / 1024.0;
+}
+
+void BM_RefreshBoard(benchmark::State& state) {
+    ProgramFolder folder;
+    TF window;
+    window.show();
+    QApplication::processEvents();
+    window.game().mmNewClick();
+    for (auto _ : state)
+        window.game().RefreshBoard(1);
+    state.counters["peak_rss_MB"] = PeakRssMegabytes();
+}
+BENCHMARK(BM_RefreshBoard)->Unit(benchmark::kMicrosecond);
+
+// The parts of the redraw: the 64 squares (one look at each figure file on disk) and the
+// mirror grid.
+void BM_DrawBoardSquares(benchmark::State& state) {
+    ProgramFolder folder;
+    TF window;
+    window.game().mmNewClick();
+    const tavlon::TBoard board = window.game().state().Board();
+    for (auto _ : state)
+        window.DrawBoard(board);
+}
+BENCHMARK(BM_DrawBoardSquares)->Unit(benchmark::kMicrosecond);
+
+void BM_MirrorBoardToGrid(benchmark::State& state) {
+    ProgramFolder folder;
+    TF window;
+    window.game().mmNewClick();
+    tavlon::TBoard boards[2] = {window.game().state().Board(), {}};
+    int i = 0;
+    for (auto _ : state)
+        window.MirrorBoardToGrid(boards[i++ & 1]);
+}
+BENCHMARK(BM_MirrorBoardToGrid)->Unit(benchmark::kMicrosecond);
+
+void BM_StartUpToFirstShow(benchmark::State& state) {
+    ProgramFolder folder;
+    for (auto _ : state) {
+        TF window;
+        window.CenterOnDesktop();
+        window.show();
+        QApplication::processEvents();
+        benchmark::DoNotOptimize(window.isVisible());
+    }
+    state.counters["peak_rss_MB"] = PeakRssMegabytes();
+}
+BENCHMARK(BM_StartUpToFirstShow)->Unit(benchmark::kMillisecond);
+
+} // namespace
+
+int main(int argc, char* argv[]) {
+    if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    tavlon::ui::PrepareApplication(app);
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}
