@@ -53,8 +53,10 @@ void ToolbarButton::paintEvent(QPaintEvent*) {
     const QRect inside = rect().adjusted(1, 1, -1, -1);
     const int shift = isDown() ? 1 : 0;
     p.setClipRect(inside);
-    p.drawPixmap((width() - picture_.width()) / 2 + shift,
-                 (height() - picture_.height()) / 2 + shift, picture_);
+    const QPixmap shown =
+        isEnabled() ? picture_ : QIcon(picture_).pixmap(picture_.size(), QIcon::Disabled);
+    p.drawPixmap((width() - shown.width()) / 2 + shift, (height() - shown.height()) / 2 + shift,
+                 shown);
 }
 
 UpDownControl::UpDownControl(QWidget* parent, QRect geometry, int minimum, int maximum)
