@@ -67,16 +67,19 @@ void Game::mmNewClick() {
     RefreshBoard(1);
     DeriveStartFlags(s, 1);
     ResetRedoLine();
-    if (!WriteSnapshot(1, DataPath(kAutosaveFile)))
-        return;
     port_.DrawCoordinates();
     port_.MirrorBoardToGrid(s.BoardHistory[1]);
     port_.DrawPlayerOrder(s.SideToMove);
+    for (int p = 1; p <= kPlayers; ++p)
+        port_.SetCheckLabel(p, s.CheckFlags[p] != 0); // the reset cleared them all
     ShowSetupFigure(s.SetupMode != 0, s.SetupFigureIndex);
     port_.ListClear();
     port_.SetVisible(Control::plSetupPosition, false);
     port_.SetEnabled(Control::plInterface, true);
     port_.SetVisible(Control::cbOrder, true);
+    // The autosave comes last: when it cannot be written the player is told, and the
+    // window already shows the whole new game rather than half of the switch.
+    WriteSnapshot(1, DataPath(kAutosaveFile));
 }
 
 void Game::OpenGameFile(std::string_view folder) {
@@ -97,9 +100,6 @@ void Game::OpenGameFile(std::string_view folder) {
     }
     if (!LoadGameFile(GameFileToOpen(*chosen)))
         return;
-    // The loaded game replaces a pending promotion or a pick of the old one.
-    EndPendingPromotion();
-    CancelPick();
     port_.DrawPlayerOrder(s.SideToMove);
     DeriveStartFlags(s, s.CurrentPly);
     s.SetupPiece = 0;

@@ -43,6 +43,10 @@ bool Game::LoadGameFile(const std::string& path) {
                       "» не является файлом игры Tavlon или повреждён.");
         return false;
     }
+    // The old game's pending promotion and pick end before its board is replaced, so
+    // that no mark of theirs reaches the opened board.
+    EndPendingPromotion();
+    CancelPick();
     InstallGameRecord(std::span<const std::uint8_t, kGameRecordSize>(buffer, kGameRecordSize), *s_);
     port_.ListClear();
     for (std::uint16_t i = 1; i <= s_->CurrentPly; ++i)

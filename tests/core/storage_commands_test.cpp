@@ -1,26 +1,14 @@
 // New game, Open and Save as the player drives them through the window.
-#include "core/fakeport.h"
 #include "core/storage_testdir.h"
-#include "flow/game.h"
-#include "model/startpos.h"
 
 #include <cstring>
 
 namespace tavlon::test {
 namespace {
 
-class Commands : public ::testing::Test {
+// The window created and shown in a fresh program folder.
+class Commands : public ::testing::Test, public Table {
   protected:
-    TempDir dir;
-    FakePort port;
-    Game game{port, dir.path().string()};
-    GameState& s = game.state();
-
-    Commands() {
-        fs::create_directories(dir.path() / "Saves");
-        fs::create_directories(dir.path() / "Positions");
-    }
-
     // A started game with `ply` boards, each with its own line, as moves would leave it.
     void PlayTo(std::uint16_t ply) {
         game.mmNewClick();
@@ -80,7 +68,7 @@ TEST_P(NewGameQuestion, AnswerDecidesWhetherTheGameIsReplaced) {
     EXPECT_EQ(port.questions.size(), c.ply > 1 ? 1u : 0u);
     EXPECT_EQ(s.CurrentPly, c.replaced ? 1 : c.ply);
     EXPECT_EQ(s.BoardHistory[s.CurrentPly], c.replaced ? StartBoard() : current);
-    EXPECT_EQ(fs::exists(dir.path() / "Saves/kept.tvl"), c.saved);
+    EXPECT_EQ(fs::exists(fs::path(dir.str()) / "Saves/kept.tvl"), c.saved);
     EXPECT_EQ(port.messages.size(), c.failed ? 1u : 0u);
 }
 
@@ -92,6 +80,7 @@ TEST_F(Commands, NewGameStartsCleanly) {
     s.ClickPhase = 1;
     s.SetupMode = 1;
     port.visible[Control::plSetupPosition] = true;
+    port.checkLabelBlack[3] = true;
     port.answers = {Answer::No};
     game.mmNewClick();
     EXPECT_EQ(s.GameStarted, 1);
@@ -108,6 +97,7 @@ TEST_F(Commands, NewGameStartsCleanly) {
     EXPECT_TRUE(port.list.empty());
     EXPECT_EQ(port.gridBoard, StartBoard());
     EXPECT_EQ(port.playerOrderSide, 1);
+    EXPECT_FALSE(port.checkLabelBlack[3]);
     EXPECT_FALSE(port.setupFigureActive);
     EXPECT_EQ(ReadBytes(dir / "temp.tvl").size(), 2560577u);
 }

@@ -41,7 +41,7 @@ const WriteFailureCase kWriteFailures[] = {
      "часть пути не является папкой"},
     {"TargetIsAFolder",
      [](const TempDir& d) {
-         fs::create_directories(d.path() / "game.tvl");
+         fs::create_directories(d / "game.tvl");
          WriteBytes(d / "game.tvl/inside", {4});
          return d / "game.tvl";
      },
@@ -56,10 +56,10 @@ TEST_P(WriteFailure, LeavesEverythingAsItWas) {
     TempDir dir;
     WriteBytes(dir / "old.tvl", {9, 9, 9});
     const std::string target = GetParam().prepare(dir);
-    const auto before = Tree(dir.path());
+    const auto before = Tree(dir.str());
     EXPECT_EQ(WriteFileWhole(target, kRecord, Durability::Synced),
               "Не удалось записать файл «" + target + "»: " + GetParam().reason + ".");
-    EXPECT_EQ(Tree(dir.path()), before);
+    EXPECT_EQ(Tree(dir.str()), before);
 }
 
 INSTANTIATE_TEST_SUITE_P(Targets, WriteFailure, ::testing::ValuesIn(kWriteFailures), RowName());
@@ -69,7 +69,7 @@ INSTANTIATE_TEST_SUITE_P(Targets, WriteFailure, ::testing::ValuesIn(kWriteFailur
 TEST(WholeFileWrite, WriteCutShortKeepsTheOldFileWhole) {
     TempDir dir;
     WriteBytes(dir / "game.tvl", {1, 2, 3});
-    const auto before = Tree(dir.path());
+    const auto before = Tree(dir.str());
     rlimit saved{};
     ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &saved), 0);
     rlimit small = saved;
@@ -80,7 +80,7 @@ TEST(WholeFileWrite, WriteCutShortKeepsTheOldFileWhole) {
     setrlimit(RLIMIT_FSIZE, &saved);
     std::signal(SIGXFSZ, oldHandler);
     EXPECT_EQ(error, "Не удалось записать файл «" + (dir / "game.tvl") + "»: файл слишком велик.");
-    EXPECT_EQ(Tree(dir.path()), before);
+    EXPECT_EQ(Tree(dir.str()), before);
 }
 #endif
 
@@ -106,7 +106,7 @@ TEST_P(FileNames, OpenAndSaveRules) {
     TempDir dir;
     WriteBytes(dir / "game", {1});
     WriteBytes(dir / "notes.txt", {1});
-    const std::string base = dir.path().string() + "/";
+    const std::string base = dir.str() + "/";
     EXPECT_EQ(GameFileToOpen(base + GetParam().chosen), base + GetParam().opened);
     EXPECT_EQ(GameFileToSave(base + GetParam().chosen), base + GetParam().saved);
 }
@@ -116,13 +116,13 @@ INSTANTIATE_TEST_SUITE_P(Names, FileNames, ::testing::ValuesIn(kNames), RowName(
 TEST(TemplateList, FreshFolderGetsItsFoldersAndSortedTemplates) {
     TempDir dir;
     FakePort port;
-    Game game(port, dir.path().string());
-    fs::create_directories(dir.path() / "Positions/sub");
+    Game game(port, dir.str());
+    fs::create_directories(fs::path(dir.str()) / "Positions/sub");
     for (const char* name :
          {"b.tvl", "Яблоко.tvl", "A.tvl", ".hidden", "арбуз.tvl", "c.TVL", "Бета.tvl", "a.tvl"})
         WriteBytes(dir / (std::string("Positions/") + name), {1});
     game.BuildTemplateList();
-    EXPECT_TRUE(fs::is_directory(dir.path() / "Saves"));
+    EXPECT_TRUE(fs::is_directory(fs::path(dir.str()) / "Saves"));
     EXPECT_EQ(port.templates, (std::vector<std::string>{"A.tvl", "a.tvl", "b.tvl", "c.TVL",
                                                         "арбуз.tvl", "Бета.tvl", "Яблоко.tvl"}));
     EXPECT_TRUE(port.messages.empty());
@@ -131,7 +131,7 @@ TEST(TemplateList, FreshFolderGetsItsFoldersAndSortedTemplates) {
 TEST(TemplateList, PositionsThatIsAFileLeavesTheListEmpty) {
     TempDir dir;
     FakePort port;
-    Game game(port, dir.path().string());
+    Game game(port, dir.str());
     WriteBytes(dir / "Positions", {1});
     port.templates = {"stale"};
     game.BuildTemplateList();

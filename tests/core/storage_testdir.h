@@ -1,5 +1,7 @@
-// A scratch program folder and file helpers for the storage tests.
+// File helpers for the storage tests.
 #pragma once
+
+#include "core/table.h"
 
 #include <gtest/gtest.h>
 
@@ -7,7 +9,6 @@
 #include <filesystem>
 #include <fstream>
 #include <iterator>
-#include <random>
 #include <string>
 #include <vector>
 
@@ -15,26 +16,10 @@ namespace tavlon::test {
 
 namespace fs = std::filesystem;
 
-// A fresh folder under the system's temporary folder, removed with everything in it.
-class TempDir {
-  public:
-    TempDir() {
-        std::random_device rd;
-        path_ = fs::temp_directory_path() / ("tavlon_storage_" + std::to_string(rd()));
-        fs::create_directories(path_);
-    }
-    ~TempDir() {
-        std::error_code ec;
-        fs::remove_all(path_, ec);
-    }
-    TempDir(const TempDir&) = delete;
-    TempDir& operator=(const TempDir&) = delete;
-    const fs::path& path() const { return path_; }
-    std::string operator/(const std::string& tail) const { return (path_ / tail).string(); }
-
-  private:
-    fs::path path_;
-};
+// `tail` inside the scratch folder `d`.
+inline std::string operator/(const TempDir& d, const std::string& tail) {
+    return (fs::path(d.str()) / tail).string();
+}
 
 // Names the rows of a parameterised test after the `name` of each table row.
 struct RowName {
