@@ -11,7 +11,6 @@ namespace {
 
 constexpr std::string_view kSavesFolder = "Saves";
 constexpr std::string_view kPositionsFolder = "Positions";
-constexpr std::string_view kAutosaveFile = "temp.tvl";
 
 enum class SaveOutcome { Saved, Cancelled, Failed };
 
@@ -79,7 +78,7 @@ void Game::mmNewClick() {
     port_.SetVisible(Control::cbOrder, true);
     // The autosave comes last: when it cannot be written the player is told, and the
     // window already shows the whole new game rather than half of the switch.
-    WriteSnapshot(1, DataPath(kAutosaveFile));
+    WriteSnapshot(1, autosavePath_);
 }
 
 void Game::OpenGameFile(std::string_view folder) {

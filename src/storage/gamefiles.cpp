@@ -48,6 +48,11 @@ bool Game::LoadGameFile(const std::string& path) {
     EndPendingPromotion();
     CancelPick();
     InstallGameRecord(std::span<const std::uint8_t, kGameRecordSize>(buffer, kGameRecordSize), *s_);
+    // The labels belonged to the game that was on the board.
+    for (int p = 1; p <= kPlayers; ++p) {
+        s_->CheckFlags[p] = 0;
+        port_.SetCheckLabel(p, false);
+    }
     port_.ListClear();
     for (std::uint16_t i = 1; i <= s_->CurrentPly; ++i)
         ListMoveText(i);
