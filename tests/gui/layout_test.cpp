@@ -5,6 +5,7 @@
 #include <QAction>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QFontInfo>
 #include <QGroupBox>
 #include <QLabel>
 #include <QMenuBar>
@@ -108,6 +109,32 @@ TEST_F(LayoutTest, ClientAreaShowsThePanelsAndNothingBeyondTheRightEdge) {
         } else if (w->isVisible()) {
             EXPECT_LT(r.right(), 497) << w->objectName().toStdString();
         }
+    }
+}
+
+TEST_F(LayoutTest, FontsResolveToTheirFacesAndCaptionsFitTheirControls) {
+    const QFontInfo tahoma(window->font());
+    EXPECT_EQ(tahoma.family(), u"Tahoma"_s);
+    EXPECT_EQ(tahoma.pixelSize(), 11);
+    const QString serif = QFontInfo(ui().lCheck[0]->font()).family();
+    EXPECT_TRUE(serif == u"Times New Roman"_s || serif == u"Liberation Serif"_s)
+        << serif.toStdString();
+    // Room the style takes besides the text: a button's edges, a check box's indicator.
+    const int checkIndicator = 20;
+    for (const Placement& p : kPlacements) {
+        const auto* w = window->findChild<QWidget*>(QString::fromLatin1(p.name));
+        const QString caption = CaptionOf(w);
+        if (caption.isEmpty() || p.geometry.left() >= 505) // nobody reads what is out of sight
+            continue;
+        const int extra = qobject_cast<const QCheckBox*>(w)         ? checkIndicator
+                          : qobject_cast<const QAbstractButton*>(w) ? 4
+                          : qobject_cast<const QGroupBox*>(w)       ? 12
+                                                                    : 0;
+        // Labels start their text at their left edge, so their ink is what must fit.
+        const int needed = qobject_cast<const QLabel*>(w)
+                               ? w->fontMetrics().tightBoundingRect(caption).right() + 1
+                               : w->fontMetrics().horizontalAdvance(caption) + extra;
+        EXPECT_LE(needed, w->width()) << p.name;
     }
 }
 
