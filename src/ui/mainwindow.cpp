@@ -51,6 +51,12 @@ TF::TF(QWidget* parent)
 
 TF::~TF() {
     qApp->removeEventFilter(keys_.get());
+    // The controls outlive the game while the window is taken apart: nothing they report
+    // on the way may reach it.
+    for (QObject* child : findChildren<QObject*>()) {
+        QObject::disconnect(child, nullptr, this, nullptr);
+        child->removeEventFilter(this);
+    }
 }
 
 void TF::SetDialogs(tavlon::ui::DialogProvider* dialogs) {
@@ -123,7 +129,7 @@ void TF::ConnectControls() {
         g.cbShablonChange(ui_.cbShablon->itemText(index).toStdString());
     });
     connect(ui_.cbShablon, &tavlon::ui::CloseUpComboBox::closedUp, ui_.bFocus,
-            [this] { ui_.bFocus->setFocus(); });
+            [focus = ui_.bFocus] { focus->setFocus(); });
     connect(ui_.cbSaveAs, &QComboBox::activated, this, [&g] { g.cbSaveAsChange(); });
     connect(ui_.UpDown, &tavlon::ui::UpDownControl::changing, this,
             [&g](int position) { g.UpDownChangingEx(position); });
