@@ -19,4 +19,41 @@ std::string Game::DataPath(std::string_view tail) const {
     return path;
 }
 
+void Game::FormCreate() {
+    StartUpReset(*s_);
+    ImageMouseLeave();
+}
+
+void Game::FormShow() {
+    GameState& s = *s_;
+    port_.SetEnabled(Control::UpDown, false);
+    BuildTemplateList();
+    DeriveStartFlags(s, s.CurrentPly);
+    port_.DrawCoordinates();
+    port_.MirrorBoardToGrid(s.Board());
+    port_.DrawPlayerOrder(s.SideToMove);
+    ShowSetupFigure(s.SetupMode, s.SetupFigureIndex);
+    port_.SetEnabled(Control::plSetupPosition, false);
+    for (int p = 1; p <= 4; ++p)
+        port_.SetCheckLabel(p, false);
+    WriteSnapshot(s.CurrentPly, DataPath("temp.tvl"));
+    port_.LoadIntroPicture();
+}
+
+void Game::ImageMouseLeave() {
+    port_.SetStatusText({});
+    if (s_->SetupMode)
+        RefreshBoard(s_->CurrentPly);
+}
+
+void Game::cbOrderClick(bool checked) {
+    s_->RulesOff = checked;
+}
+
+void Game::mmViewRunClick() {
+    moveHints_ = !moveHints_;
+    if (moveHints_)
+        DrawMoveHints();
+}
+
 } // namespace tavlon

@@ -154,8 +154,11 @@ class Game {
     void DetectCheck(const TBoard& w);
     void DrawSelectionFrame();
     void DrawMoveHints();
+    void DrawPlacementPreview();
+    void ForgetCoveredMarks();
     void ClearTargetMarks(TBoard& b);
-    void CancelPick();
+    // Drops a pick in progress and its marks; true when something was picked.
+    bool CancelPick();
     void EndPendingPromotion();
     bool CheckPromotion();
     void WriteNotationLine(std::uint16_t ply);

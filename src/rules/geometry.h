@@ -9,7 +9,7 @@ namespace tavlon {
 // direction taken from s.SideToMove and the flags from s. Writes 1 or 0 into `verdict`;
 // leaves it unchanged for a code that is no piece (or a pawn flag other than 0 and 1).
 // `kingSpecialMove` receives the king rule's special-move flag when piece is a king.
-// Reads nothing off the board; writes no board.
+// The code on `hover` is read from `b`; writes neither `s` nor any board.
 void PieceGeometry(const TBoard& b, const GameState& s, TPieceCode piece, Square source,
                    Square hover, std::uint8_t& verdict, std::uint8_t& kingSpecialMove);
 

@@ -1,0 +1,135 @@
+// Notation lines of moves, the move list, and moves typed on the keyboard.
+#include "flow/game.h"
+
+#include <charconv>
+#include <cstring>
+
+namespace tavlon {
+namespace {
+
+constexpr char kFileLetters[] = "ABCDEFGH";
+
+bool IsUpperFile(char ch) {
+    return ch >= 'A' && ch <= 'H';
+}
+bool IsLowerFile(char ch) {
+    return ch >= 'a' && ch <= 'h';
+}
+bool IsRankDigit(char ch) {
+    return ch >= '1' && ch <= '8';
+}
+
+// Four characters: two letters of one case and two digits, "d2d4" or "D2D4".
+bool IsValidMoveText(std::string_view t) {
+    if (t.size() != 4 || !IsRankDigit(t[1]) || !IsRankDigit(t[3]))
+        return false;
+    return (IsUpperFile(t[0]) && IsUpperFile(t[2])) || (IsLowerFile(t[0]) && IsLowerFile(t[2]));
+}
+
+char* AppendSquare(char* p, Square sq) {
+    *p++ = kFileLetters[sq.c - 1];
+    *p++ = static_cast<char>('0' + (9 - sq.r));
+    return p;
+}
+
+} // namespace
+
+void Game::WriteNotationLine(std::uint16_t ply) {
+    GameState& s = *s_;
+    if (ply == 1)
+        port_.ListClear();
+    ShortString& line = s.MoveTexts[ply];
+    char* const begin = line.text;
+    char* p = std::to_chars(begin, begin + 8, ply - 1).ptr;
+    *p++ = '.';
+    *p++ = ' ';
+    p = AppendSquare(p, s.SourceSquare());
+    p = AppendSquare(p, s.TargetSquare());
+    *p++ = '\n';
+    *p++ = '\r';
+    line.len = static_cast<std::uint8_t>(p - begin);
+    ListMoveText(ply);
+}
+
+void Game::ListMoveText(std::uint16_t ply) {
+    const ShortString& line = s_->MoveTexts[ply];
+    std::size_t n = line.len;
+    while (n > 0 && (line.text[n - 1] == '\n' || line.text[n - 1] == '\r'))
+        --n;
+    if (n > 0)
+        port_.ListAppend(std::string_view(line.text, n));
+}
+
+char Game::eInputKeyPress(char key) {
+    if (IsUpperFile(key) || IsLowerFile(key) || IsRankDigit(key) || key == 8)
+        return key;
+    return '\0';
+}
+
+void Game::eInputChange() {
+    port_.SetEnabled(Control::bbPlay, IsValidMoveText(port_.InputText()));
+}
+
+void Game::eInputMouseMove() {
+    port_.SetTooltip(Control::eInput, texts::kInputTip);
+    port_.SetStatusText(texts::kTypeHint);
+}
+
+void Game::GroupBox1MouseMove() {
+    if (!IsValidMoveText(port_.InputText()))
+        port_.SetTooltip(Control::bbPlay, texts::kPlayTip);
+}
+
+void Game::bbPlayClick() {
+    GameState& s = *s_;
+    if (s.SetupMode) {
+        s.ClickPhase = 0;
+        s.SetupPiece = 0;
+        s.SelectedPiece = 0;
+        return;
+    }
+    if (s.PromotionPending)
+        return;
+    PlayTypedMove();
+    port_.DrawPlayerOrder(s.SideToMove);
+    RefreshBoard(s.CurrentPly);
+    s.SelectedOwner = s.SideToMove;
+}
+
+void Game::PlayTypedMove() {
+    GameState& s = *s_;
+    std::string text = port_.InputText();
+    if (text.empty() || !IsValidMoveText(text))
+        return;
+    if (HistoryFull())
+        return;
+    for (char& ch : text)
+        if (IsLowerFile(ch))
+            ch = static_cast<char>(ch - 'a' + 'A');
+    CancelPick();
+    s.SourceSquare() = {text[0] - 'A' + 1, 9 - (text[1] - '0')};
+    s.TargetSquare() = {text[2] - 'A' + 1, 9 - (text[3] - '0')};
+    s.SelectedPiece = s.Board().at(s.SourceSquare());
+    s.ClickPhase = 2;
+    // The typed move is carried forward from a copy: the board of this ply keeps its position.
+    s.PendingBoard = s.Board();
+    BuildNextBoard(s.PendingBoard, s.SelectedPiece);
+    s.ClickPhase = 0;
+    // No rule applies to a typed move, but it completes like a clicked one.
+    if (IsKing(s.SelectedPiece))
+        s.KingSpecialRights[s.SideToMove] = 0;
+    if (s.SelectedPiece >= 11 && s.SelectedPiece <= 44)
+        s.PawnStartFlags[s.SelectedPiece] = 0;
+    s.SideToMove = static_cast<std::uint8_t>(NextPlayer(s.SideToMove));
+    WriteNotationLine(s.CurrentPly);
+    s.LastPly = s.CurrentPly;
+    SetUndoRedoButtons();
+    WriteSnapshot(s.CurrentPly, DataPath("temp.tvl"));
+    s.SelectedPiece = 0;
+    port_.SetInputText({});
+    eInputChange();
+    s.ClickAllowed = 0;
+    CheckConsistency();
+}
+
+} // namespace tavlon

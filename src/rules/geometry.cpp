@@ -1,0 +1,128 @@
+#include "rules/geometry.h"
+
+#include "model/startpos.h"
+#include "rules/patterns.h"
+
+namespace tavlon {
+namespace {
+
+using patterns::Step;
+
+constexpr int Abs(int v) {
+    return v < 0 ? -v : v;
+}
+constexpr int Sign(int v) {
+    return (v > 0) - (v < 0);
+}
+
+bool EmptyAt(const TBoard& b, int c, int r) {
+    return OnBoard(c, r) && b.at(c, r) == kEmpty;
+}
+
+// Length of the walk from `from` along `d`: every empty square counts, and so does the first
+// square that is not empty, which ends the walk; so does the edge. A mark is not empty here.
+int Reach(const TBoard& b, Square from, Step d) {
+    int n = 0;
+    for (int c = from.c + d.dc, r = from.r + d.dr; OnBoard(c, r); c += d.dc, r += d.dr) {
+        ++n;
+        if (b.at(c, r) != kEmpty)
+            break;
+    }
+    return n;
+}
+
+// `delta` is source minus hover throughout, as the move cycle keeps it.
+void PawnRule(const TBoard& b, const GameState& s, TPieceCode piece, Square source, Square delta,
+              TPieceCode hoverCode, std::uint8_t& verdict) {
+    const int flag = s.PawnStartFlags[piece];
+    if (flag > 1)
+        return;
+    const Step f = patterns::kPawnForward[s.SideToMove];
+    // Squares ahead that are empty, stopping at the first one that is not: 0, 1 or 2.
+    int ahead = 0;
+    while (ahead < 2 && EmptyAt(b, source.c + f.dc * (ahead + 1), source.r + f.dr * (ahead + 1)))
+        ++ahead;
+    // Distance travelled forward and sideways.
+    const int forward = -(delta.c * f.dc + delta.r * f.dr);
+    const int aside = Abs(delta.c * f.dr + delta.r * f.dc);
+    const bool straight = aside == 0 && forward >= 1;
+    const bool capture = forward == 1 && aside == 1 && hoverCode != kEmpty;
+    const int maxStraight = flag == 1 ? ahead : (hoverCode == kEmpty ? 1 : 0);
+    verdict = (straight && forward <= maxStraight) || capture ? 1 : 0;
+}
+
+bool KnightRule(Square delta) {
+    const int dc = Abs(delta.c), dr = Abs(delta.r);
+    return (dc == 1 && dr == 2) || (dc == 2 && dr == 1);
+}
+
+bool BishopRule(const TBoard& b, Square source, Square delta) {
+    if (Abs(delta.c) != Abs(delta.r))
+        return false;
+    if (delta.c == 0)
+        return true;
+    // The hovered square lies on the diagonal towards -delta; it passes up to the walk's end.
+    return Abs(delta.c) <= Reach(b, source, {-Sign(delta.c), -Sign(delta.r)});
+}
+
+bool RookRule(const TBoard& b, Square source, Square hover) {
+    const int left = source.c - Reach(b, source, {-1, 0});
+    const int right = source.c + Reach(b, source, {1, 0});
+    const int upper = source.r - Reach(b, source, {0, -1});
+    const int lower = source.r + Reach(b, source, {0, 1});
+    return (hover.r == source.r && left <= hover.c && hover.c <= right) ||
+           (hover.c == source.c && upper <= hover.r && hover.r <= lower);
+}
+
+bool KingRule(const TBoard& b, const GameState& s, Square source, Square delta,
+              std::uint8_t& kingSpecialMove) {
+    const int side = s.SideToMove;
+    const HomeSquares& home = kHomeSquares[side];
+    const int rights = s.KingSpecialRights[side];
+    kingSpecialMove =
+        source == home.king && b.at(home.knight) == kEmpty && (rights == 1 || rights == 2) ? 1 : 0;
+    const int dc = Abs(delta.c), dr = Abs(delta.r);
+    return dc + dr == 1 || (dc == 1 && dr == 1) || kingSpecialMove == 1;
+}
+
+} // namespace
+
+void PieceGeometry(const TBoard& b, const GameState& s, TPieceCode piece, Square source,
+                   Square hover, std::uint8_t& verdict, std::uint8_t& kingSpecialMove) {
+    if (!IsPieceOwner(OwnerOf(piece)))
+        return;
+    const Square delta{source.c - hover.c, source.r - hover.r};
+    bool allowed = false;
+    switch (KindOf(piece)) {
+    case 1:
+    case 2:
+    case 3:
+    case 4:
+        PawnRule(b, s, piece, source, delta, b.at(hover), verdict);
+        return;
+    case 5:
+        allowed = BishopRule(b, source, delta);
+        break;
+    case 6:
+        allowed = KnightRule(delta);
+        break;
+    case 7:
+        allowed = RookRule(b, source, hover);
+        break;
+    case 8:
+        allowed = KingRule(b, s, source, delta, kingSpecialMove);
+        break;
+    default:
+        return;
+    }
+    verdict = allowed ? 1 : 0;
+}
+
+void PieceMoveAllowed(GameState& s, TPieceCode piece, std::uint8_t& verdict) {
+    if (s.ClickPhase == 0)
+        return;
+    PieceGeometry(s.Board(), s, piece, s.ClickSquares[s.ClickPhase], s.HoverSquare, verdict,
+                  s.KingSpecialMove);
+}
+
+} // namespace tavlon
