@@ -22,8 +22,7 @@ void Game::mmSetupPositionClick() {
     if (s.CurrentPly > 1 && !ConfirmSaveCurrentGame())
         return;
     // A promotion left open belongs to the game being replaced.
-    if (s.PromotionPending)
-        EndPendingPromotion();
+    EndPendingPromotion();
     CancelPick();
 
     s.GameStarted = 1;
@@ -62,8 +61,13 @@ void Game::bStartPositionClick() {
     s.CurrentPly = 1;
     s.ClickPhase = 0;
     ShowSetupFigure(false, s.SetupFigureIndex);
-    // Boards a previous game left above ply 1 must not come back through redo.
+    // Boards a previous game left above ply 1 must not come back through redo, and its
+    // check marks do not belong to the new game.
     ResetRedoLine();
+    for (int p = 1; p <= kPlayers; ++p) {
+        s.CheckFlags[p] = 0;
+        port_.SetCheckLabel(p, false);
+    }
 
     DeriveStartFlags(s, 1);
     RefreshBoard(1);
@@ -89,12 +93,9 @@ bool Game::LoadTemplateFile(const std::string& path) {
     GameState& s = *s_;
     if (!LoadGameFile(path))
         return false;
-    // The editor always works on ply 1: a position saved at a later ply is moved there,
-    // and the list shows the file's lines alone.
+    // The editor always works on ply 1: a position saved at a later ply is moved there.
+    // The move list already shows the file's lines alone.
     const std::uint16_t filePly = s.CurrentPly;
-    port_.ListClear();
-    for (std::uint16_t ply = 1; ply <= filePly; ++ply)
-        ListMoveText(ply);
     if (filePly != 1)
         s.BoardHistory[1] = s.BoardHistory[filePly];
     s.CurrentPly = 1;
