@@ -1,0 +1,119 @@
+// Speed of the game core: the hover verdict, the king's marks and a whole clicked move.
+#include "flow/game.h"
+#include "model/startpos.h"
+#include "rules/attacks.h"
+
+#include <benchmark/benchmark.h>
+
+#include <filesystem>
+
+namespace tavlon {
+namespace {
+
+// A window that shows nothing: the benchmarks measure the core alone.
+class NullPort : public WindowPort {
+  public:
+    void SetStatusText(std::string_view) override {}
+    void SetBoardPointer(PointerRole) override {}
+    void SetLabel1Caption(std::string_view) override {}
+    void SetEnabled(Control, bool) override {}
+    void SetVisible(Control, bool) override {}
+    void MoveTo(Control, int, int) override {}
+    void Focus(Control) override {}
+    void SetTooltip(Control, std::string_view) override {}
+    void SetBoardTooltipEnabled(bool) override {}
+    void SetCheckLabel(int, bool) override {}
+    void ListClear() override {}
+    void ListAppend(std::string_view) override {}
+    void ListDeleteLast() override {}
+    std::string InputText() const override { return {}; }
+    void SetInputText(std::string_view) override {}
+    int ChosenPromotionItem() const override { return 0; }
+    int ChosenSaveAsItem() const override { return 0; }
+    void SetTemplateItems(const std::string*, int) override {}
+    void ChooseTemplateItem(int) override {}
+    void SetUpDownPosition(int) override {}
+    int UpDownPosition() const override { return 0; }
+    void Message(std::string_view) override {}
+    Answer Ask(std::string_view) override { return Answer::No; }
+    std::optional<std::string> ChooseOpenFile(const std::string&) override { return {}; }
+    std::optional<std::string> ChooseSaveFile(std::string_view, const std::string&) override {
+        return {};
+    }
+    void DrawBoard(const TBoard&) override {}
+    void MirrorBoardToGrid(const TBoard&) override {}
+    void DrawCoordinates() override {}
+    void DrawPlayerOrder(int) override {}
+    void DrawSelectionFrame(PixelRect) override {}
+    void DrawFigurePreview(Square, int) override {}
+    void DrawMoveHints(std::uint64_t) override {}
+    void LoadIntroPicture() override {}
+    void ShowSetupFigureImage(bool, int) override {}
+};
+
+struct BenchTable {
+    std::filesystem::path dir = std::filesystem::temp_directory_path() / "tavlon-bench";
+    NullPort port;
+    std::unique_ptr<Game> game;
+    BenchTable() {
+        std::filesystem::create_directories(dir);
+        game = std::make_unique<Game>(port, dir.string());
+        game->FormCreate();
+        game->FormShow();
+        game->mmNewClick();
+    }
+    void Click(int c, int r) {
+        game->imgMouseMove((c - 1) * 40 + 20, (r - 1) * 40 + 20);
+        game->imgMouseUp((c - 1) * 40 + 20, (r - 1) * 40 + 20, MouseButton::Left);
+    }
+};
+
+void BM_HoverWithRookPicked(benchmark::State& state) {
+    BenchTable t;
+    // Mid-game: the White knight and a pawn have moved, opening the rook's lines.
+    t.Click(2, 8), t.Click(1, 6); // B1A3
+    t.Click(1, 2), t.Click(3, 1); // A7C8
+    t.Click(7, 1), t.Click(8, 3); // G8H6
+    t.Click(8, 7), t.Click(6, 8); // H2F1
+    t.Click(3, 7), t.Click(3, 5); // C2C4
+    t.Click(3, 1), t.Click(1, 2); // C8A7
+    t.Click(8, 3), t.Click(7, 1); // H6G8
+    t.Click(6, 8), t.Click(8, 7); // F1H2
+    t.Click(3, 8);                // the White rook picked
+    int i = 0;
+    for (auto _ : state) {
+        const int x = (i * 37) % 320;
+        const int y = (i * 53) % 320;
+        t.game->imgMouseMove(x, y);
+        ++i;
+    }
+}
+BENCHMARK(BM_HoverWithRookPicked);
+
+void BM_MarkAttackedSquaresStart(benchmark::State& state) {
+    auto s = std::make_unique<GameState>();
+    SetStandardLayout(*s);
+    PlacePieces(*s, 1, 2);
+    TPieceCode covered[64] = {};
+    for (auto _ : state) {
+        TBoard b = s->BoardHistory[1];
+        MarkAttackedSquares(b, 18, covered);
+        benchmark::DoNotOptimize(b);
+    }
+}
+BENCHMARK(BM_MarkAttackedSquaresStart);
+
+void BM_WholeClickedMoveWithSnapshot(benchmark::State& state) {
+    BenchTable t;
+    for (auto _ : state) {
+        t.Click(4, 7); // D2
+        t.Click(4, 5); // D4: the move, its line and the autosave
+        state.PauseTiming();
+        t.game->mmUndoClick();
+        state.ResumeTiming();
+    }
+}
+BENCHMARK(BM_WholeClickedMoveWithSnapshot)->Unit(benchmark::kMicrosecond);
+
+} // namespace
+} // namespace tavlon

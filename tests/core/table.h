@@ -1,0 +1,84 @@
+// A game at a table: the game driven with pixel coordinates as the window drives it.
+#pragma once
+
+#include "fakeport.h"
+#include "flow/game.h"
+#include "model/startpos.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <filesystem>
+#include <random>
+#include <string>
+
+namespace tavlon::test {
+
+// "D2" -> (4, 7).
+inline Square At(const char* name) {
+    return {name[0] - 'A' + 1, 9 - (name[1] - '0')};
+}
+
+// A fresh program folder under the system's temporary folder, removed afterwards.
+class TempDir {
+  public:
+    TempDir() {
+        static int counter = 0;
+        path_ = std::filesystem::temp_directory_path() /
+                ("tavlon-test-" + std::to_string(std::random_device{}()) + "-" +
+                 std::to_string(++counter));
+        std::filesystem::create_directories(path_);
+    }
+    ~TempDir() {
+        std::error_code ec;
+        std::filesystem::remove_all(path_, ec);
+    }
+    std::string str() const { return path_.string(); }
+
+  private:
+    std::filesystem::path path_;
+};
+
+struct Table {
+    TempDir dir;
+    FakePort port;
+    Game game{port, dir.str()};
+    GameState& s = game.state();
+
+    Table() {
+        game.FormCreate();
+        game.FormShow();
+    }
+
+    // Pointer over the middle of a square, then a button released there.
+    void Hover(Square sq) { game.imgMouseMove((sq.c - 1) * 40 + 20, (sq.r - 1) * 40 + 20); }
+    void Release(Square sq, MouseButton b = MouseButton::Left) {
+        game.imgMouseUp((sq.c - 1) * 40 + 20, (sq.r - 1) * 40 + 20, b);
+    }
+    void Click(Square sq) {
+        Hover(sq);
+        Release(sq);
+    }
+    void RightClick(Square sq) {
+        Hover(sq);
+        Release(sq, MouseButton::Right);
+        game.imgContextPopup();
+    }
+    // A whole clicked move in notation, "D2D4"; the ply must advance by one.
+    void Play(const char* move) {
+        const auto before = s.CurrentPly;
+        Click(At(move));
+        Click(At(move + 2));
+        ASSERT_EQ(s.CurrentPly, before + 1) << "move " << move << " was not played";
+    }
+    TPieceCode Code(const char* name) const { return s.Board().at(At(name)); }
+    // Installs `b` as the board of ply 1 of a started game, White to move.
+    void Setup(const TBoard& b) {
+        game.mmNewClick();
+        s.BoardHistory[1] = b;
+        DeriveStartFlags(s, 1);
+        game.RefreshBoard(1);
+    }
+};
+
+} // namespace tavlon::test

@@ -1,0 +1,80 @@
+#!/usr/bin/env bash
+# Runs the real program in a virtual X display: starts a game with a click on the intro
+# picture, plays a move with clicks, checks the autosave for the moved board, and keeps a
+# screenshot. Usage: smoke.sh <tavlon executable> <ready run folder> <artefact folder>
+set -euo pipefail
+
+exe=$(readlink -f "$1")
+runsrc=$(readlink -f "$2")
+artefacts=$(readlink -m "$3")
+mkdir -p "$artefacts"
+
+work=$(mktemp -d)
+cleanup() {
+  [ -n "${app:-}" ] && kill "$app" 2>/dev/null || true
+  [ -n "${xvfb:-}" ] && kill "$xvfb" 2>/dev/null || true
+  rm -rf "$work"
+}
+trap cleanup EXIT
+
+# A free display number.
+for n in $(seq 91 140); do
+  if [ ! -e "/tmp/.X11-unix/X$n" ] && [ ! -e "/tmp/.X$n-lock" ]; then
+    display=":$n"
+    break
+  fi
+done
+Xvfb "$display" -screen 0 1280x1024x24 -nolisten tcp >/dev/null 2>&1 &
+xvfb=$!
+export DISPLAY=$display
+for _ in $(seq 50); do
+  [ -e "/tmp/.X11-unix/X${display#:}" ] && break
+  sleep 0.1
+done
+
+cp -r "$runsrc" "$work/run"
+cd "$work/run"
+unset QT_QPA_PLATFORM
+"$exe" >"$artefacts/smoke-app.log" 2>&1 &
+app=$!
+
+wid=$(timeout 20 xdotool search --sync --onlyvisible --name '^Tavlon 1\.0$' | head -n 1)
+[ -n "$wid" ] || { echo "smoke: the window did not appear"; exit 1; }
+sleep 0.5
+
+# The board image lies at (38, 123) of the client area, below the menu bar; the client
+# area itself is 492 pixels high, so the menu bar is what the window has above it.
+eval "$(xdotool getwindowgeometry --shell "$wid")"
+menu=$((HEIGHT - 492))
+bx=$((X + 38))
+by=$((Y + menu + 123))
+
+click() { # board pixel x y
+  xdotool mousemove $((bx + $1)) $((by + $2))
+  sleep 0.15
+  xdotool mousemove $((bx + $1 + 1)) $((by + $2))
+  sleep 0.15
+  xdotool click 1
+  sleep 0.3
+}
+square() { # column row -> the square's middle pixel
+  click $((($1 - 1) * 40 + 20)) $((($2 - 1) * 40 + 20))
+}
+byte() { od -An -tu1 -j"$1" -N1 temp.tvl | tr -d ' '; }
+board_byte() { byte $((1 + ($1 - 1) * 8 + ($2 - 1))); }
+
+click 150 80       # the start button of the intro picture
+square 4 7         # White pawn D2
+square 4 5         # to D4
+sleep 0.5
+
+import -window root "$artefacts/smoke.png" 2>/dev/null || true
+
+size=$(stat -c %s temp.tvl)
+[ "$size" -eq 2560577 ] || { echo "smoke: temp.tvl has $size bytes"; exit 1; }
+[ "$(byte 0)" = 2 ] || { echo "smoke: Red should be to move, the snapshot says $(byte 0)"; exit 1; }
+[ "$(board_byte 4 5)" = 14 ] || { echo "smoke: D4 should hold the White pawn"; exit 1; }
+[ "$(board_byte 4 7)" = 0 ] || { echo "smoke: D2 should be empty"; exit 1; }
+
+kill -0 "$app" || { echo "smoke: the program ended early"; exit 1; }
+echo "smoke: game started, D2-D4 played, autosave holds the moved board"
