@@ -8,7 +8,9 @@ namespace tavlon {
 Game::Game(WindowPort& port, std::string programDir)
     : port_(port), programDir_(std::move(programDir)), s_(std::make_unique<GameState>()),
       gameBuffer_(std::make_unique<std::uint8_t[]>(kGameRecordSize)),
-      snapshotBuffer_(std::make_unique<std::uint8_t[]>(kSnapshotRecordSize)) {}
+      snapshotBuffer_(std::make_unique<std::uint8_t[]>(kSnapshotRecordSize)) {
+    autosavePath_ = DataPath("temp.tvl");
+}
 
 Game::~Game() = default;
 
@@ -36,7 +38,7 @@ void Game::FormShow() {
     port_.SetEnabled(Control::plSetupPosition, false);
     for (int p = 1; p <= 4; ++p)
         port_.SetCheckLabel(p, false);
-    WriteSnapshot(s.CurrentPly, DataPath("temp.tvl"));
+    WriteSnapshot(s.CurrentPly, autosavePath_);
     port_.LoadIntroPicture();
 }
 

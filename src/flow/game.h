@@ -78,6 +78,8 @@ class Game {
     GameState& state() { return *s_; }
     const GameState& state() const { return *s_; }
     const std::string& ProgramDir() const { return programDir_; }
+    // The autosave snapshot, rewritten after every move.
+    const std::string& AutosavePath() const { return autosavePath_; }
     // ProgramDir + "/" + tail.
     std::string DataPath(std::string_view tail) const;
 
@@ -188,6 +190,7 @@ class Game {
 
     WindowPort& port_;
     std::string programDir_;
+    std::string autosavePath_; // built once: a move allocates nothing for it
     std::unique_ptr<GameState> s_;
     std::unique_ptr<std::uint8_t[]> gameBuffer_;
     std::unique_ptr<std::uint8_t[]> snapshotBuffer_;

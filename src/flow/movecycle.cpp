@@ -299,7 +299,7 @@ void Game::CompleteMove(std::uint8_t& side) {
     WriteNotationLine(s.CurrentPly);
     // A failed autosave is reported by the writer; the move itself is complete and the
     // window goes on showing it as such.
-    WriteSnapshot(s.CurrentPly, DataPath("temp.tvl"));
+    WriteSnapshot(s.CurrentPly, autosavePath_);
     SetUndoRedoButtons();
     port_.SetBoardPointer(PointerRole::Forbidden);
     CheckConsistency();

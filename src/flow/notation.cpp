@@ -124,7 +124,7 @@ void Game::PlayTypedMove() {
     WriteNotationLine(s.CurrentPly);
     s.LastPly = s.CurrentPly;
     SetUndoRedoButtons();
-    WriteSnapshot(s.CurrentPly, DataPath("temp.tvl"));
+    WriteSnapshot(s.CurrentPly, autosavePath_);
     s.SelectedPiece = 0;
     port_.SetInputText({});
     eInputChange();

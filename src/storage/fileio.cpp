@@ -1,0 +1,257 @@
+#include "storage/fileio.h"
+
+#include <algorithm>
+#include <cerrno>
+#include <cstdio>
+#include <filesystem>
+
+#ifdef _WIN32
+#include <io.h>
+#else
+#include <unistd.h>
+#endif
+
+namespace tavlon {
+namespace fs = std::filesystem;
+namespace {
+
+fs::path PathFromUtf8(const std::string& s) {
+    return fs::path(std::u8string(s.begin(), s.end()));
+}
+
+std::string Utf8(const fs::path& p) {
+    const std::u8string u = p.u8string();
+    return std::string(u.begin(), u.end());
+}
+
+std::FILE* OpenFile(const fs::path& p, bool forWriting) {
+#ifdef _WIN32
+    return _wfopen(p.c_str(), forWriting ? L"wb" : L"rb");
+#else
+    return std::fopen(p.c_str(), forWriting ? "wb" : "rb");
+#endif
+}
+
+// Pushes what the system holds of the file to the disk.
+bool SyncToDisk(std::FILE* f) {
+#ifdef _WIN32
+    return _commit(_fileno(f)) == 0;
+#else
+    return fsync(fileno(f)) == 0;
+#endif
+}
+
+// The reason of the C library call that just failed; callers clear errno before the call.
+std::error_code LastError() {
+    const int e = errno;
+    return e != 0 ? std::error_code(e, std::generic_category())
+                  : std::make_error_code(std::errc::io_error);
+}
+
+std::string Failure(std::string_view what, const std::string& path, std::error_code ec) {
+    std::string text = "Не удалось ";
+    text += what;
+    text += " «";
+    text += path;
+    text += "»: ";
+    text += ReasonText(ec);
+    text += '.';
+    return text;
+}
+
+// ".name.tmp" beside the target: hidden from the folder listings while it exists.
+fs::path TemporaryFor(const fs::path& target) {
+    std::u8string name = u8".";
+    name += target.filename().u8string();
+    name += u8".tmp";
+    fs::path temp = target;
+    temp.replace_filename(name);
+    return temp;
+}
+
+char32_t NextCodePoint(std::string_view s, std::size_t& i) {
+    const auto lead = static_cast<unsigned char>(s[i++]);
+    const int extra = (lead & 0xE0) == 0xC0   ? 1
+                      : (lead & 0xF0) == 0xE0 ? 2
+                      : (lead & 0xF8) == 0xF0 ? 3
+                                              : 0;
+    if (extra == 0 || i + static_cast<std::size_t>(extra) > s.size())
+        return lead;
+    char32_t cp = lead & (0x3Fu >> extra);
+    for (int k = 0; k < extra; ++k) {
+        const auto next = static_cast<unsigned char>(s[i + static_cast<std::size_t>(k)]);
+        if ((next & 0xC0) != 0x80)
+            return lead; // a malformed sequence: the lead byte stands for itself
+        cp = (cp << 6) | (next & 0x3Fu);
+    }
+    i += static_cast<std::size_t>(extra);
+    return cp;
+}
+
+char32_t FoldCase(char32_t c) {
+    if (c >= U'A' && c <= U'Z')
+        return c + 0x20;
+    if (c >= 0x410 && c <= 0x42F) // А..Я
+        return c + 0x20;
+    if (c >= 0x400 && c <= 0x40F) // Ѐ..Џ, Ё among them
+        return c + 0x50;
+    return c;
+}
+
+bool EndsWithGameExtension(std::string_view name) {
+    constexpr std::string_view kExt = ".tvl";
+    if (name.size() < kExt.size())
+        return false;
+    const std::string_view tail = name.substr(name.size() - kExt.size());
+    return std::equal(tail.begin(), tail.end(), kExt.begin(), [](char a, char b) {
+        return (a >= 'A' && a <= 'Z' ? static_cast<char>(a - 'A' + 'a') : a) == b;
+    });
+}
+
+} // namespace
+
+std::string ReadFilePrefix(const std::string& path, std::span<std::uint8_t> buffer,
+                           std::size_t& count) {
+    constexpr std::string_view kWhat = "прочитать файл";
+    count = 0;
+    if (path.empty())
+        return Failure(kWhat, path, std::make_error_code(std::errc::no_such_file_or_directory));
+    errno = 0;
+    std::FILE* f = OpenFile(PathFromUtf8(path), false);
+    if (f == nullptr)
+        return Failure(kWhat, path, LastError());
+    errno = 0;
+    const std::size_t got = std::fread(buffer.data(), 1, buffer.size(), f);
+    const bool failed = got < buffer.size() && std::ferror(f) != 0;
+    const std::error_code reason = failed ? LastError() : std::error_code();
+    std::fclose(f);
+    if (failed)
+        return Failure(kWhat, path, reason);
+    count = got;
+    return {};
+}
+
+std::string WriteFileWhole(const std::string& path, std::span<const std::uint8_t> data,
+                           Durability durability) {
+    constexpr std::string_view kWhat = "записать файл";
+    const fs::path target = PathFromUtf8(path);
+    if (path.empty())
+        return Failure(kWhat, path, std::make_error_code(std::errc::no_such_file_or_directory));
+    if (!target.has_filename())
+        return Failure(kWhat, path, std::make_error_code(std::errc::is_a_directory));
+    const fs::path temp = TemporaryFor(target);
+
+    errno = 0;
+    std::FILE* f = OpenFile(temp, true);
+    if (f == nullptr)
+        return Failure(kWhat, path, LastError());
+    std::error_code failure;
+    errno = 0;
+    if (std::fwrite(data.data(), 1, data.size(), f) != data.size() || std::fflush(f) != 0)
+        failure = LastError();
+    errno = 0;
+    if (!failure && durability == Durability::Synced && !SyncToDisk(f))
+        failure = LastError();
+    errno = 0;
+    if (std::fclose(f) != 0 && !failure)
+        failure = LastError();
+    if (!failure)
+        fs::rename(temp, target, failure);
+    if (failure) {
+        std::error_code ignored;
+        fs::remove(temp, ignored);
+        return Failure(kWhat, path, failure);
+    }
+    return {};
+}
+
+std::string EnsureFolder(const std::string& path) {
+    std::error_code ec;
+    const fs::path folder = PathFromUtf8(path);
+    if (fs::is_directory(folder, ec))
+        return {};
+    fs::create_directories(folder, ec);
+    if (!ec && !fs::is_directory(folder, ec))
+        ec = std::make_error_code(std::errc::not_a_directory);
+    return ec ? Failure("создать папку", path, ec) : std::string();
+}
+
+std::string ListFiles(const std::string& folder, std::vector<std::string>& names) {
+    names.clear();
+    std::error_code ec;
+    fs::directory_iterator it(PathFromUtf8(folder), ec);
+    for (const fs::directory_iterator end; !ec && it != end; it.increment(ec)) {
+        std::error_code typeError;
+        if (!it->is_regular_file(typeError))
+            continue;
+        std::string name = Utf8(it->path().filename());
+        if (!name.empty() && name.front() != '.')
+            names.push_back(std::move(name));
+    }
+    if (ec) {
+        names.clear();
+        return Failure("прочитать папку", folder, ec);
+    }
+    std::sort(names.begin(), names.end(),
+              [](const std::string& a, const std::string& b) { return NameLess(a, b); });
+    return {};
+}
+
+bool NameLess(std::string_view a, std::string_view b) {
+    std::size_t i = 0, j = 0;
+    while (i < a.size() && j < b.size()) {
+        const char32_t x = FoldCase(NextCodePoint(a, i));
+        const char32_t y = FoldCase(NextCodePoint(b, j));
+        if (x != y)
+            return x < y;
+    }
+    if (i < a.size() || j < b.size())
+        return j < b.size();
+    return a < b;
+}
+
+std::string FileNameOf(const std::string& path) {
+    return Utf8(PathFromUtf8(path).filename());
+}
+
+std::string GameFileToOpen(const std::string& chosen) {
+    std::error_code ec;
+    if (fs::exists(PathFromUtf8(chosen), ec) || EndsWithGameExtension(chosen))
+        return chosen;
+    return chosen + ".tvl";
+}
+
+std::string GameFileToSave(const std::string& chosen) {
+    const fs::path p = PathFromUtf8(chosen);
+    if (!p.has_filename() || p.filename().has_extension())
+        return chosen;
+    return chosen + ".tvl";
+}
+
+std::string ReasonText(std::error_code ec) {
+    struct Known {
+        std::errc code;
+        std::string_view text;
+    };
+    static constexpr Known kKnown[] = {
+        {std::errc::no_such_file_or_directory, "файл или папка не найдены"},
+        {std::errc::permission_denied, "доступ запрещён"},
+        {std::errc::operation_not_permitted, "операция не разрешена"},
+        {std::errc::no_space_on_device, "на диске нет места"},
+        {std::errc::file_too_large, "файл слишком велик"},
+        {std::errc::read_only_file_system, "диск доступен только для чтения"},
+        {std::errc::not_a_directory, "часть пути не является папкой"},
+        {std::errc::is_a_directory, "это папка, а не файл"},
+        {std::errc::filename_too_long, "слишком длинное имя файла"},
+        {std::errc::invalid_argument, "недопустимое имя файла"},
+        {std::errc::io_error, "ошибка ввода-вывода"},
+        {std::errc::too_many_files_open, "открыто слишком много файлов"},
+    };
+    const std::error_condition condition = ec.default_error_condition();
+    for (const Known& k : kKnown)
+        if (condition == k.code)
+            return std::string(k.text);
+    return ec.message();
+}
+
+} // namespace tavlon

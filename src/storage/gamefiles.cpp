@@ -1,0 +1,63 @@
+// Writing and opening game files and the autosave snapshot.
+#include "flow/game.h"
+#include "storage/fileio.h"
+#include "storage/records.h"
+
+namespace tavlon {
+
+bool Game::WriteGameFile(const std::string& path) {
+    const GameRecordBytes record(gameBuffer_.get(), kGameRecordSize);
+    FillGameRecord(*s_, record);
+    const std::string error = WriteFileWhole(path, record, Durability::Synced);
+    if (!error.empty()) {
+        port_.Message(error);
+        return false;
+    }
+    return true;
+}
+
+bool Game::WriteSnapshot(std::uint16_t ply, const std::string& path) {
+    const SnapshotBytes record(snapshotBuffer_.get(), kSnapshotRecordSize);
+    FillSnapshotRecord(*s_, ply, record);
+    const std::string error = WriteFileWhole(path, record, Durability::Unsynced);
+    if (!error.empty()) {
+        port_.Message(error);
+        return false;
+    }
+    return true;
+}
+
+// Every caller (the open commands and the templates) wants the move list to show the
+// opened game alone, so the list is emptied here, once the record was accepted: a refused
+// file leaves the list, like everything else, as it was.
+bool Game::LoadGameFile(const std::string& path) {
+    std::uint8_t* const buffer = gameBuffer_.get();
+    std::size_t count = 0;
+    const std::string error = ReadFilePrefix(path, {buffer, kGameRecordSize}, count);
+    if (!error.empty()) {
+        port_.Message(error);
+        return false;
+    }
+    if (!IsInstallableGameRecord({buffer, count})) {
+        port_.Message("Файл «" + FileNameOf(path) +
+                      "» не является файлом игры Tavlon или повреждён.");
+        return false;
+    }
+    // The old game's pending promotion and pick end before its board is replaced, so
+    // that no mark of theirs reaches the opened board.
+    EndPendingPromotion();
+    CancelPick();
+    InstallGameRecord(std::span<const std::uint8_t, kGameRecordSize>(buffer, kGameRecordSize), *s_);
+    // The labels belonged to the game that was on the board.
+    for (int p = 1; p <= kPlayers; ++p) {
+        s_->CheckFlags[p] = 0;
+        port_.SetCheckLabel(p, false);
+    }
+    port_.ListClear();
+    for (std::uint16_t i = 1; i <= s_->CurrentPly; ++i)
+        ListMoveText(i);
+    RefreshBoard(s_->CurrentPly);
+    return true;
+}
+
+} // namespace tavlon

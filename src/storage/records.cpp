@@ -1,0 +1,93 @@
+#include "storage/records.h"
+
+#include <algorithm>
+
+namespace tavlon {
+namespace {
+
+void PutU16(std::uint8_t* at, std::uint16_t value) {
+    at[0] = static_cast<std::uint8_t>(value & 0xFF);
+    at[1] = static_cast<std::uint8_t>(value >> 8);
+}
+
+std::uint16_t GetU16(const std::uint8_t* at) {
+    return static_cast<std::uint16_t>(at[0] | (at[1] << 8));
+}
+
+void PutBoard(std::uint8_t* at, const TBoard& board) {
+    std::copy_n(board.cells, kBoardBytes, at);
+}
+
+// Length byte and the line's characters; the rest of the slot stays as zeroed.
+void PutText(std::uint8_t* slot, const ShortString& line) {
+    slot[0] = line.len;
+    for (std::size_t i = 0; i < line.len; ++i)
+        slot[1 + i] = static_cast<std::uint8_t>(line.text[i]);
+}
+
+void GetText(const std::uint8_t* slot, ShortString& line) {
+    line.len = slot[0];
+    for (std::size_t i = 0; i < sizeof line.text; ++i)
+        line.text[i] = i < line.len ? static_cast<char>(slot[1 + i]) : '\0';
+}
+
+// Installing a record at ply 0 puts board 0 in play; any other record the boards 1..ply.
+std::uint16_t FirstInstalledBoard(std::uint16_t ply) {
+    return ply == 0 ? 0 : 1;
+}
+
+} // namespace
+
+void FillGameRecord(const GameState& s, GameRecordBytes out) {
+    std::fill(out.begin(), out.end(), std::uint8_t{0});
+    std::uint8_t* rec = out.data();
+    const std::uint16_t ply = s.CurrentPly;
+    rec[kGameSide] = s.SideToMove;
+    PutU16(rec + kGamePly, ply);
+    for (std::size_t p = 0; p <= ply; ++p)
+        PutBoard(rec + kGameBoards + p * kBoardBytes, s.BoardHistory[p]);
+    for (TPieceCode code : kPawnCodes)
+        rec[kGameFlags + code] = s.PawnStartFlags[code];
+    for (std::size_t i = 1; i <= ply; ++i)
+        PutText(rec + kGameTexts + i * kTextSlotBytes, s.MoveTexts[i]);
+}
+
+void FillSnapshotRecord(const GameState& s, std::uint16_t ply, SnapshotBytes out) {
+    std::fill(out.begin(), out.end(), std::uint8_t{0});
+    std::uint8_t* rec = out.data();
+    rec[kSnapSide] = s.SideToMove;
+    PutBoard(rec + kSnapBoard, s.BoardHistory[ply]);
+    for (std::size_t code = 11; code <= 44; ++code)
+        rec[kSnapFlags + code] = s.PawnStartFlags[code];
+    for (std::size_t i = 1; i <= ply; ++i)
+        PutText(rec + kSnapTexts + i * kTextSlotBytes, s.MoveTexts[i]);
+}
+
+bool IsInstallableGameRecord(std::span<const std::uint8_t> bytes) {
+    if (bytes.size() < kGameRecordSize)
+        return false;
+    const std::uint8_t* rec = bytes.data();
+    const int side = rec[kGameSide];
+    const std::uint16_t ply = GetU16(rec + kGamePly);
+    if (side < 1 || side > kPlayers || ply > kMaxPly)
+        return false;
+    const std::uint8_t* first = rec + kGameBoards + FirstInstalledBoard(ply) * kBoardBytes;
+    const std::uint8_t* end = rec + kGameBoards + (std::size_t{ply} + 1) * kBoardBytes;
+    return std::all_of(first, end, [](std::uint8_t code) { return IsValidCode(code); });
+}
+
+void InstallGameRecord(std::span<const std::uint8_t, kGameRecordSize> in, GameState& s) {
+    const std::uint8_t* rec = in.data();
+    const std::uint16_t ply = GetU16(rec + kGamePly);
+    s.CurrentPly = ply;
+    s.SideToMove = rec[kGameSide];
+    for (std::size_t p = FirstInstalledBoard(ply); p <= ply; ++p)
+        std::copy_n(rec + kGameBoards + p * kBoardBytes, kBoardBytes, s.BoardHistory[p].cells);
+    // A flag is 0 or 1 in memory whatever byte the file holds.
+    for (TPieceCode code : kPawnCodes)
+        s.PawnStartFlags[code] = rec[kGameFlags + code] != 0 ? 1 : 0;
+    for (std::size_t i = 1; i <= ply; ++i)
+        GetText(rec + kGameTexts + i * kTextSlotBytes, s.MoveTexts[i]);
+}
+
+} // namespace tavlon
