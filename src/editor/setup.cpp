@@ -71,7 +71,7 @@ void Game::bStartPositionClick() {
 
     DeriveStartFlags(s, 1);
     RefreshBoard(1);
-    if (!WriteSnapshot(1, DataPath("temp.tvl")))
+    if (!WriteSnapshot(1, AutosavePath()))
         return;
     port_.ListClear();
     port_.SetEnabled(Control::plInterface, true);
