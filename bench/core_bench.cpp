@@ -106,9 +106,13 @@ BENCHMARK(BM_MarkAttackedSquaresStart);
 void BM_WholeClickedMoveWithSnapshot(benchmark::State& state) {
     BenchTable t;
     for (auto _ : state) {
-        t.Click(4, 7); // D2
-        t.Click(4, 5); // D4: the move, its line and the autosave
+        t.Click(2, 8); // the White knight on B1
+        t.Click(1, 6); // to A3: the move, its line and the autosave
         state.PauseTiming();
+        if (t.game->state().CurrentPly != 2) {
+            state.SkipWithError("the move was not played");
+            break;
+        }
         t.game->mmUndoClick();
         state.ResumeTiming();
     }

@@ -185,6 +185,8 @@ class Game {
     bool CheckKingLimit();
     void SetFigureIndex(int index);
     void SetupButtonsFromCompleteness();
+    // Loads a template file and installs its board as the board of ply 1.
+    bool LoadTemplateFile(const std::string& path);
 
     WindowPort& port_;
     std::string programDir_;
@@ -193,6 +195,7 @@ class Game {
     std::unique_ptr<std::uint8_t[]> gameBuffer_;
     std::unique_ptr<std::uint8_t[]> snapshotBuffer_;
     bool moveHints_ = true;
+    int templateCount_ = 0; // entries of the template list; set where the list is built
 };
 
 } // namespace tavlon

@@ -132,7 +132,8 @@ void Game::BuildTemplateList() {
         error = ListFiles(DataPath(kPositionsFolder), names);
     if (!error.empty())
         port_.Message(error);
-    port_.SetTemplateItems(names.data(), static_cast<int>(names.size()));
+    templateCount_ = static_cast<int>(names.size());
+    port_.SetTemplateItems(names.data(), templateCount_);
 }
 
 } // namespace tavlon
