@@ -76,5 +76,39 @@ size=$(stat -c %s temp.tvl)
 [ "$(board_byte 4 5)" = 14 ] || { echo "smoke: D4 should hold the White pawn"; exit 1; }
 [ "$(board_byte 4 7)" = 0 ] || { echo "smoke: D2 should be empty"; exit 1; }
 
-kill -0 "$app" || { echo "smoke: the program ended early"; exit 1; }
 echo "smoke: game started, D2-D4 played, autosave holds the moved board"
+
+# A setup round: back to the first board (so nothing asks to save), enter the editor,
+# place a White pawn and a White rook, start play and move the pawn.
+key() { xdotool key --window "$wid" "$1"; sleep 0.3; }
+xdotool mousemove $((bx + 340)) $((by + 200)) # off the board
+key ctrl+z
+key ctrl+i
+key Home                                     # the White pawn
+square 5 6                                   # on E3
+key End                                      # Brown's king: refused while it stands
+key Home
+key space
+key space
+key space                                    # the White rook
+square 6 8                                   # on F1
+import -window root "$artefacts/smoke-setup.png" 2>/dev/null || true
+# "Начать игру" lies at (271, 42) of the client area, 117 x 21.
+xdotool mousemove $((X + 329)) $((Y + menu + 52))
+sleep 0.2
+xdotool click 1
+sleep 0.5
+square 5 6                                   # the pawn on E3
+square 5 5                                   # to E4
+sleep 0.5
+import -window root "$artefacts/smoke-after-setup.png" 2>/dev/null || true
+
+[ "$(byte 0)" = 2 ] || { echo "smoke: after setup Red should be to move"; exit 1; }
+[ "$(board_byte 5 5)" = 11 ] || { echo "smoke: E4 should hold the placed pawn, has $(board_byte 5 5)"; exit 1; }
+[ "$(board_byte 5 6)" = 0 ] || { echo "smoke: E3 should be empty"; exit 1; }
+[ "$(board_byte 6 8)" = 17 ] || { echo "smoke: F1 should hold the placed rook"; exit 1; }
+[ "$(board_byte 4 8)" = 18 ] || { echo "smoke: the White king should stand on D1"; exit 1; }
+[ "$(board_byte 1 8)" = 0 ] || { echo "smoke: A1 should be empty in the set-up position"; exit 1; }
+echo "smoke: position set up, play started, the autosave holds the set-up game's move"
+
+kill -0 "$app" || { echo "smoke: the program ended early"; exit 1; }
