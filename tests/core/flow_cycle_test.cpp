@@ -40,11 +40,7 @@ TEST(Hover, StatusTextsAndPointersFromTheStartPosition) {
 
 TEST(Hover, OpponentPieceKeepsThePreviousTextAndKingsAreNeverTaken) {
     Table t;
-    TBoard b;
-    b.at(At("D1")) = 18;
-    b.at(At("A5")) = 28;
-    b.at(At("E8")) = 38;
-    b.at(At("H4")) = 48;
+    TBoard b = KingsAtHome();
     b.at(At("D3")) = 17; // White rook
     b.at(At("D6")) = 35; // Green bishop in reach
     b.at(At("G2")) = 26; // Red knight off the rook's lines
@@ -179,11 +175,7 @@ TEST(CastlingRook, JumpsFromTheCornerUnlessTheKingLandsOnItsHomeSquare) {
 
 TEST(KingPick, CancellingGivesBackAnEnPassantMarkUnderARookLine) {
     Table t;
-    TBoard b;
-    b.at(At("D1")) = 18;
-    b.at(At("A5")) = 28;
-    b.at(At("E8")) = 38;
-    b.at(At("H4")) = 48;
+    TBoard b = KingsAtHome();
     b.at(At("H6")) = 47; // Brown rook walking left along row 3 (rank 6)
     b.at(At("C6")) = 20; // a Red mark on that line
     t.Setup(b);
@@ -219,11 +211,7 @@ TEST(Promotion, EachChoiceGivesThePieceOfThePlayerToMove) {
     };
     for (const auto& tc : cases) {
         Table t;
-        TBoard b;
-        b.at(At("D1")) = 18;
-        b.at(At("A5")) = 28;
-        b.at(At("E8")) = 38;
-        b.at(At("H4")) = 48;
+        TBoard b = KingsAtHome();
         b.at(At(tc.from)) = tc.pawn;
         b.at(At("H6")) = 35; // something for the Red pawn to capture
         t.Setup(b);
@@ -255,11 +243,7 @@ TEST(Promotion, EachChoiceGivesThePieceOfThePlayerToMove) {
 
 TEST(Promotion, UndoAbandonsThePendingMoveAndRedoWaits) {
     Table t;
-    TBoard b;
-    b.at(At("D1")) = 18;
-    b.at(At("A5")) = 28;
-    b.at(At("E8")) = 38;
-    b.at(At("H4")) = 48;
+    TBoard b = KingsAtHome();
     b.at(At("B7")) = 12;
     t.Setup(b);
     t.Play("D1D2");

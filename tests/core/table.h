@@ -19,6 +19,16 @@ inline Square At(const char* name) {
     return {name[0] - 'A' + 1, 9 - (name[1] - '0')};
 }
 
+// A board holding only the four kings on their home squares.
+inline TBoard KingsAtHome() {
+    TBoard b;
+    b.at(At("D1")) = 18;
+    b.at(At("A5")) = 28;
+    b.at(At("E8")) = 38;
+    b.at(At("H4")) = 48;
+    return b;
+}
+
 // A fresh program folder under the system's temporary folder, removed afterwards.
 class TempDir {
   public:
