@@ -57,8 +57,11 @@ void BoardView::DrawMoveHints(std::uint64_t squares) {
         if ((squares >> bit & 1u) == 0)
             continue;
         const int c = bit / 8 + 1, r = bit % 8 + 1;
-        p.fillRect(kCell * (c - 1) + (kCell - kMark) / 2, kCell * (r - 1) + (kCell - kMark) / 2,
-                   kMark, kMark, QColor(0, 0, 128));
+        const int left = kCell * (c - 1) + (kCell - kMark) / 2;
+        const int top = kCell * (r - 1) + (kCell - kMark) / 2;
+        // A light rim keeps the navy mark visible on the black squares.
+        p.fillRect(left - 1, top - 1, kMark + 2, kMark + 2, QColor(255, 255, 255));
+        p.fillRect(left, top, kMark, kMark, QColor(0, 0, 128));
     }
     update();
 }
