@@ -1,6 +1,7 @@
 // The setup editor through the window: its panel, the figure keys, the wheel and placing.
 #include "fixture.h"
 
+#include <QFile>
 #include <QTest>
 #include <QWheelEvent>
 
@@ -72,6 +73,63 @@ TEST_F(SetupTest, ClicksPlaceAndRemoveFiguresAndStartPlay) {
     EXPECT_FALSE(ui().plSetupPosition->isVisible());
     EXPECT_TRUE(ui().plInterface->isEnabled());
     EXPECT_EQ(state().SetupMode, 0);
+}
+
+TEST_F(SetupTest, ToolbarEntryShowsThePreviewUnderThePointerUntilItLeaves) {
+    StartGame();
+    QTest::mouseClick(ui().sbSetupPosition, Qt::LeftButton);
+    ASSERT_EQ(state().SetupMode, 1);
+    Key(Qt::Key_Home); // White's pawn
+    const QRgb black = qRgb(0, 0, 0);
+    ASSERT_EQ(BoardPixel(100, 220), black); // (3, 6) is an empty black square
+    HoverSquare(3, 6);
+    EXPECT_NE(BoardPixel(100, 220), black);
+    EXPECT_EQ(BoardCursor(), Qt::DragMoveCursor);
+    EXPECT_EQ(state().Board().at(3, 6), 0) << "a preview places nothing";
+    QEvent leave(QEvent::Leave);
+    QCoreApplication::sendEvent(ui().img, &leave);
+    EXPECT_EQ(BoardPixel(100, 220), black);
+    EXPECT_EQ(Status(), QString());
+}
+
+TEST_F(SetupTest, PositionSavedAsTemplateIsListedAfterTheNextStartAndPlays) {
+    StartGame();
+    Key(Qt::Key_I, Qt::ControlModifier);
+    Key(Qt::Key_Home);
+    ClickSquare(5, 6); // a White pawn on E3
+    ASSERT_EQ(state().Board().at(5, 6), 11);
+    ASSERT_TRUE(ui().cbSaveAs->isEnabled());
+    dialogs.saveAnswers << Path(u"Positions/mine"_s);
+    ui().cbSaveAs->setCurrentIndex(1);
+    emit ui().cbSaveAs->activated(1);
+    ASSERT_EQ(dialogs.saveTitles, QStringList{u"Сохранение позиции"_s});
+    EXPECT_EQ(dialogs.saveFolders.value(0), Path(u"Positions"_s));
+    ASSERT_TRUE(QFile::exists(Path(u"Positions/mine.tvl"_s)));
+    EXPECT_EQ(ui().cbShablon->findText(u"mine.tvl"_s), -1) << "the list is built at start-up";
+
+    // The next start lists it; choosing it in setup mode installs it on the first board.
+    window.reset();
+    window = std::make_unique<TF>();
+    window->SetDialogs(&dialogs);
+    window->show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(window.get()));
+    const int index = ui().cbShablon->findText(u"mine.tvl"_s);
+    ASSERT_GE(index, 0);
+    QTest::mouseClick(ui().sbSetupPosition, Qt::LeftButton);
+    ASSERT_EQ(state().Board().at(5, 6), 0);
+    ui().cbShablon->setCurrentIndex(index);
+    emit ui().cbShablon->activated(index);
+    EXPECT_EQ(state().Board().at(5, 6), 11);
+    EXPECT_EQ(state().CurrentPly, 1);
+    ASSERT_TRUE(ui().bStartPosition->isEnabled());
+    QTest::mouseClick(ui().bStartPosition, Qt::LeftButton);
+    ASSERT_EQ(state().SetupMode, 0);
+    HoverSquare(1, 1); // the pointer comes back from the button
+    ClickSquare(5, 6);
+    ClickSquare(5, 5); // E3-E4 from the set-up position
+    EXPECT_EQ(state().CurrentPly, 2);
+    EXPECT_EQ(state().Board().at(5, 5), 11);
+    EXPECT_EQ(ListLines(), QStringList{u"1. E3E4"_s});
 }
 
 } // namespace
