@@ -31,6 +31,8 @@ void Game::mmSetupPositionClick() {
     port_.SetVisible(Control::cbOrder, false);
     PlacePieces(s, 1, 1);
     RefreshBoard(1);
+    // The position being built has no later boards: redo must not step into the last game's.
+    ResetRedoLine();
 
     s.SetupMode = 1;
     for (auto& count : s.SetupKingCounts)

@@ -100,8 +100,7 @@ void Game::lCheckClick(int player) {
 void Game::CheckConsistency() const {
 #ifndef NDEBUG
     const GameState& s = *s_;
-    assert(s.CurrentPly <= s.LastPly || s.LastPly == 0 || s.CurrentPly <= kMaxPly);
-    assert(s.LastPly <= kMaxPly && s.CurrentPly <= kMaxPly);
+    assert(s.CurrentPly <= s.LastPly && s.LastPly <= kMaxPly);
     assert(s.ClickPhase <= 2);
     assert(s.SideToMove >= 1 && s.SideToMove <= 4);
     for (TPieceCode code : s.Board().cells)

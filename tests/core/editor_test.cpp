@@ -1,6 +1,7 @@
 // The setup editor as a player meets it: entering, placing and removing figures with the
 // mouse, choosing figures with keys, wheel and up-down, templates and starting play.
 #include "core/fakeport.h"
+#include "core/table.h"
 #include "editor/figures.h"
 #include "flow/game.h"
 #include "storage/records.h"
@@ -105,14 +106,7 @@ fs::path Utf8Path(std::string_view name) {
     return fs::path(std::u8string(name.begin(), name.end()));
 }
 
-TBoard KingsAtHome() {
-    TBoard b;
-    b.at(kWhiteKing) = 18;
-    b.at(kRedKing) = 28;
-    b.at(kGreenKing) = 38;
-    b.at(kBrownKing) = 48;
-    return b;
-}
+using test::KingsAtHome;
 
 // --- Entering -------------------------------------------------------------------------
 
@@ -173,6 +167,21 @@ TEST_F(Editor, EnteringAsksToSaveFromPlyTwoAndEndsAPendingPromotion) {
         EXPECT_EQ(s.PromotionPending, c.promotion && !c.entered);
         EXPECT_EQ(row.port.isVisible(Control::plChoiceFigure), c.promotion && !c.entered);
     }
+}
+
+TEST_F(Editor, EnteringCutsTheRedoLineOfTheLastGame) {
+    test::Table t;
+    t.game.mmNewClick();
+    t.Play("D2D4");
+    t.Play("A7C8");
+    t.game.mmUndoClick();
+    ASSERT_TRUE(t.port.isEnabled(Control::bForward));
+    t.port.answers = {Answer::No};
+    t.game.mmSetupPositionClick();
+    EXPECT_FALSE(t.port.isEnabled(Control::bForward));
+    t.game.mmForwardClick(); // never into the last game's boards
+    EXPECT_EQ(t.s.CurrentPly, 1);
+    EXPECT_EQ(t.s.Board(), KingsAtHome());
 }
 
 TEST_F(Editor, EnteringShowsTheSecondTemplateAsChosen) {
