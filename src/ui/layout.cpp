@@ -60,9 +60,10 @@ QPushButton* Button(QWidget* parent, const QString& name, QRect geometry, const 
     return button;
 }
 
-QComboBox* DropDown(QWidget* parent, const QString& name, QRect geometry,
-                    const QStringList& items) {
-    auto* combo = new QComboBox(parent);
+QComboBox* DropDown(QWidget* parent, const QString& name, QRect geometry, const QStringList& items,
+                    QComboBox* combo) {
+    if (!combo)
+        combo = new QComboBox(parent);
     combo->setObjectName(name);
     combo->setGeometry(geometry);
     combo->setFocusPolicy(Qt::ClickFocus);

@@ -94,7 +94,9 @@ QFrame* Bevel(QWidget* parent, const QString& name, QRect geometry, bool raised 
 QGroupBox* Group(QWidget* parent, const QString& name, QRect geometry, const QString& title);
 QPushButton* Button(QWidget* parent, const QString& name, QRect geometry, const QString& caption,
                     bool hand);
-QComboBox* DropDown(QWidget* parent, const QString& name, QRect geometry, const QStringList& items);
+// A drop-down list (choice only) at its place; `combo` may be one of our own combo kinds.
+QComboBox* DropDown(QWidget* parent, const QString& name, QRect geometry, const QStringList& items,
+                    QComboBox* combo = nullptr);
 void BuildListPanel(Controls& ui);
 void BuildSetupPanel(Controls& ui);
 void BuildChoicePanel(Controls& ui);

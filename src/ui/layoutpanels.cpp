@@ -60,7 +60,8 @@ void BuildSetupPanel(Controls& ui) {
     QGroupBox* saving = Group(ui.plSetupPosition, u"GroupBox2"_s, {263, 7, 131, 60}, QString());
     ui.cbSaveAs =
         DropDown(saving, u"cbSaveAs"_s, {8, 8, 115, 21},
-                 {u"Сохранить как..."_s, u"Сохранить как позицию"_s, u"Сохранить как игру"_s});
+                 {u"Сохранить как..."_s, u"Сохранить как позицию"_s, u"Сохранить как игру"_s},
+                 new KeyDropComboBox(saving));
     ui.cbSaveAs->setEnabled(false);
     ui.bStartPosition =
         Button(ui.plSetupPosition, u"bStartPosition"_s, {269, 40, 117, 21}, u"Начать игру"_s, true);

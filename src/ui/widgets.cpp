@@ -1,5 +1,7 @@
 #include "ui/widgets.h"
 
+#include <QAbstractItemView>
+#include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QStyleOptionToolButton>
@@ -103,6 +105,17 @@ QValidator::State CharFilterValidator::validate(QString& input, int& pos) const 
     input = kept;
     pos = keptBeforeCursor;
     return Acceptable;
+}
+
+void KeyDropComboBox::mousePressEvent(QMouseEvent* e) {
+    dropsOnKeys_ = true;
+    QComboBox::mousePressEvent(e);
+}
+
+void KeyDropComboBox::keyPressEvent(QKeyEvent* e) {
+    if (dropsOnKeys_ && !e->text().isEmpty() && !view()->isVisible())
+        showPopup();
+    QComboBox::keyPressEvent(e);
 }
 
 void CloseUpComboBox::hidePopup() {

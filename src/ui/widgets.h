@@ -87,4 +87,19 @@ class CloseUpComboBox : public QComboBox {
     void closedUp();
 };
 
+// A drop-down list that, once clicked, opens its list as soon as a key is typed on it.
+class KeyDropComboBox : public QComboBox {
+    Q_OBJECT
+  public:
+    using QComboBox::QComboBox;
+    bool DropsOnKeys() const { return dropsOnKeys_; }
+
+  protected:
+    void mousePressEvent(QMouseEvent* e) override;
+    void keyPressEvent(QKeyEvent* e) override;
+
+  private:
+    bool dropsOnKeys_ = false;
+};
+
 } // namespace tavlon::ui

@@ -1,6 +1,7 @@
 // The setup editor through the window: its panel, the figure keys, the wheel and placing.
 #include "fixture.h"
 
+#include <QAbstractItemView>
 #include <QFile>
 #include <QTest>
 #include <QWheelEvent>
@@ -130,6 +131,21 @@ TEST_F(SetupTest, PositionSavedAsTemplateIsListedAfterTheNextStartAndPlays) {
     EXPECT_EQ(state().CurrentPly, 2);
     EXPECT_EQ(state().Board().at(5, 5), 11);
     EXPECT_EQ(ListLines(), QStringList{u"1. E3E4"_s});
+}
+
+TEST_F(SetupTest, SaveAsListOpensOnTypingOnlyAfterAClick) {
+    StartGame();
+    Key(Qt::Key_I, Qt::ControlModifier);
+    QComboBox* saveAs = ui().cbSaveAs;
+    ASSERT_TRUE(saveAs->isEnabled());
+    saveAs->setFocus();
+    QTest::keyClick(saveAs, Qt::Key_S);
+    EXPECT_FALSE(saveAs->view()->isVisible());
+    QTest::mouseClick(saveAs, Qt::LeftButton);
+    saveAs->hidePopup();
+    QTest::keyClick(saveAs, Qt::Key_S);
+    EXPECT_TRUE(saveAs->view()->isVisible());
+    saveAs->hidePopup();
 }
 
 } // namespace
