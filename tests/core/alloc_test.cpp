@@ -31,11 +31,7 @@ namespace {
 
 TEST(Allocations, NoneWhileHoveringOrMovingBesidesTheAutosave) {
     Table t;
-    t.game.mmNewClick();
-    t.Play("B1A3");
-    t.Play("A7C8");
-    t.Play("G8H6");
-    t.Play("H2F1");
+    t.KnightsOut();
     t.Click(At("C1")); // a sliding piece picked mid-game
 
     // The first sweep lets the fake's own strings reach their largest text.

@@ -105,11 +105,7 @@ TEST(ScriptedGame, DoubleStepIsGoneOnceThePawnHasMovedEvenAfterUndo) {
 
 TEST(ScriptedGame, KnightCheckIsShownUntilTheFlaggedPlayerMoves) {
     Table t;
-    t.game.mmNewClick();
-    t.Play("B1A3");
-    t.Play("A7C8");
-    t.Play("G8H6");
-    t.Play("H2F1");
+    t.KnightsOut();
     t.Play("A3C4"); // the knight on C4 attacks the Red king on A5
     EXPECT_EQ(t.s.CheckFlags[2], 2);
     EXPECT_TRUE(t.port.checkLabelBlack[2]);
@@ -125,11 +121,7 @@ TEST(ScriptedGame, KnightCheckIsShownUntilTheFlaggedPlayerMoves) {
 
 TEST(ScriptedGame, KingSpecialMoveStopsAtAttackedSquares) {
     Table t;
-    t.game.mmNewClick();
-    t.Play("B1A3"); // the knight's start square is free: the king may go anywhere
-    t.Play("A7C8");
-    t.Play("G8H6");
-    t.Play("H2F1");
+    t.KnightsOut(); // the knight's start square is free: the king may go anywhere
     t.Click(At("D1"));
     ASSERT_EQ(t.s.SelectedPiece, 18);
     // F3 is the capture square of the Brown pawn on G4: attacked and empty.

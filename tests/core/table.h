@@ -81,6 +81,13 @@ struct Table {
         Click(At(move + 2));
         ASSERT_EQ(s.CurrentPly, before + 1) << "move " << move << " was not played";
     }
+    // New game, then each player's knight steps out once: B1A3, A7C8, G8H6, H2F1. White
+    // moves next, its knight's start square free.
+    void KnightsOut() {
+        game.mmNewClick();
+        for (const char* move : {"B1A3", "A7C8", "G8H6", "H2F1"})
+            Play(move);
+    }
     TPieceCode Code(const char* name) const { return s.Board().at(At(name)); }
     // Installs `b` as the board of ply 1 of a started game, White to move.
     void Setup(const TBoard& b) {
