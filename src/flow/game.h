@@ -145,6 +145,8 @@ class Game {
     bool WriteGameFile(const std::string& path);
     bool LoadGameFile(const std::string& path);
     bool WriteSnapshot(std::uint16_t ply, const std::string& path);
+    // Returns once every autosave asked for so far is on the disk.
+    void FinishAutosave() {}
 
   private:
     // Move cycle internals.
