@@ -194,8 +194,11 @@ TEST_F(Editor, EnteringShowsTheSecondTemplateAsChosen) {
         SCOPED_TRACE(c.name);
         FakePort p;
         ProgramFolder f;
-        for (int i = 0; i < c.files; ++i)
-            std::ofstream(f.path / "Positions" / ("t" + std::to_string(i) + ".tvl")) << "x";
+        for (int i = 0; i < c.files; ++i) {
+            std::string name = std::to_string(i);
+            name.append(".tvl");
+            std::ofstream(f.path / "Positions" / ("t" + name)) << "x";
+        }
         Game g(p, f.path.string());
         g.FormCreate();
         g.FormShow();
