@@ -19,6 +19,7 @@ constexpr int kStartButtonBottom = 65;
 
 void Game::mmSetupPositionClick() {
     GameState& s = *s_;
+    FinishAutosave();
     if (s.CurrentPly > 1 && !ConfirmSaveCurrentGame())
         return;
     // A promotion left open belongs to the game being replaced.
@@ -73,12 +74,12 @@ void Game::bStartPositionClick() {
 
     DeriveStartFlags(s, 1);
     RefreshBoard(1);
-    if (!WriteSnapshot(1, AutosavePath()))
-        return;
     port_.ListClear();
     port_.SetEnabled(Control::plInterface, true);
     port_.SetVisible(Control::cbOrder, true);
     port_.DrawPlayerOrder(1);
+    // Last: a failed autosave is reported over a window already switched to play.
+    Autosave(1);
 }
 
 void Game::cbShablonChange(const std::string& name) {

@@ -54,6 +54,7 @@ bool Game::ConfirmSaveCurrentGame() {
 
 void Game::mmNewClick() {
     GameState& s = *s_;
+    FinishAutosave();
     if (s.CurrentPly > 1 && !ConfirmSaveCurrentGame())
         return;
     EndPendingPromotion();
@@ -79,11 +80,12 @@ void Game::mmNewClick() {
     port_.SetVisible(Control::cbOrder, true);
     // The autosave comes last: when it cannot be written the player is told, and the
     // window already shows the whole new game rather than half of the switch.
-    WriteSnapshot(1, autosavePath_);
+    Autosave(1);
 }
 
 void Game::OpenGameFile(std::string_view folder) {
     GameState& s = *s_;
+    FinishAutosave();
     if (s.GameStarted == 0 || s.SetupMode != 0) {
         mmNewClick();
         if (s.GameStarted == 0 || s.SetupMode != 0)

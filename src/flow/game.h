@@ -6,11 +6,14 @@
 #include "model/gamestate.h"
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <string>
 #include <string_view>
 
 namespace tavlon {
+
+class AutosaveWriter;
 
 enum class MouseButton { Left, Right, Middle };
 
@@ -145,8 +148,16 @@ class Game {
     bool WriteGameFile(const std::string& path);
     bool LoadGameFile(const std::string& path);
     bool WriteSnapshot(std::uint16_t ply, const std::string& path);
-    // Returns once every autosave asked for so far is on the disk.
-    void FinishAutosave() {}
+
+    // The autosave is written by a thread of its own. Waits until every autosave asked for
+    // so far is on the disk, then reports a failed one.
+    void FinishAutosave();
+    // Shows the newest failed autosave in a message box, if one failed since the last report.
+    void ReportAutosaveFailure();
+    // `notify` runs on the writer's thread after a failed autosave; the window answers it
+    // by calling ReportAutosaveFailure on its own thread.
+    void SetAutosaveNotifier(std::function<void()> notify);
+    AutosaveWriter& Autosaver() { return *autosave_; }
 
   private:
     // Move cycle internals.
@@ -173,6 +184,9 @@ class Game {
     bool HistoryFull();
     void CheckConsistency() const;
 
+    // Hands the snapshot of `ply` to the autosave writer; returns at once.
+    void Autosave(std::uint16_t ply);
+
     // Commands internals.
     bool ConfirmSaveCurrentGame();
     void OpenGameFile(std::string_view folder);
@@ -198,6 +212,8 @@ class Game {
     std::unique_ptr<std::uint8_t[]> snapshotBuffer_;
     bool moveHints_ = true;
     int templateCount_ = 0; // entries of the template list; set where the list is built
+    // Last: its thread stops (after writing what is waiting) before the state goes away.
+    std::unique_ptr<AutosaveWriter> autosave_;
 };
 
 } // namespace tavlon

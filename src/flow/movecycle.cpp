@@ -297,12 +297,11 @@ void Game::CompleteMove(std::uint8_t& side) {
     s.LastPly = s.CurrentPly;
     RefreshBoard(s.CurrentPly);
     WriteNotationLine(s.CurrentPly);
-    // A failed autosave is reported by the writer; the move itself is complete and the
-    // window goes on showing it as such.
-    WriteSnapshot(s.CurrentPly, autosavePath_);
     SetUndoRedoButtons();
     port_.SetBoardPointer(PointerRole::Forbidden);
     CheckConsistency();
+    // Last: the window already shows the whole move when a failed autosave is reported.
+    Autosave(s.CurrentPly);
 }
 
 void Game::ClearTargetMarks(TBoard& b) {

@@ -124,12 +124,12 @@ void Game::PlayTypedMove() {
     WriteNotationLine(s.CurrentPly);
     s.LastPly = s.CurrentPly;
     SetUndoRedoButtons();
-    WriteSnapshot(s.CurrentPly, autosavePath_);
     s.SelectedPiece = 0;
     port_.SetInputText({});
     eInputChange();
     s.ClickAllowed = 0;
     CheckConsistency();
+    Autosave(s.CurrentPly);
 }
 
 } // namespace tavlon

@@ -5,6 +5,8 @@
 #include "ui/pictures.h"
 #include "ui/widgets.h"
 
+#include "storage/autosavewriter.h"
+
 #include <QAction>
 #include <QApplication>
 #include <QCheckBox>
@@ -41,6 +43,11 @@ TF::TF(QWidget* parent)
         w->setToolTipDuration(5000);
 
     game_ = std::make_unique<tavlon::Game>(*this, programDir_.toStdString());
+    // A failed autosave is found on the writer's thread; its message box opens on ours.
+    game_->SetAutosaveNotifier([this] {
+        QMetaObject::invokeMethod(
+            this, [this] { game_->ReportAutosaveFailure(); }, Qt::QueuedConnection);
+    });
     ConnectMenu();
     ConnectControls();
     WatchMouseMoves();
@@ -50,6 +57,9 @@ TF::TF(QWidget* parent)
 }
 
 TF::~TF() {
+    // The game writes the last autosave before it goes; nothing of it reaches the window.
+    game_->SetAutosaveNotifier(nullptr);
+    game_->Autosaver().Wait();
     qApp->removeEventFilter(keys_.get());
     // The controls outlive the game while the window is taken apart: nothing they report
     // on the way may reach it.

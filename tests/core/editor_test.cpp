@@ -486,6 +486,7 @@ TEST_F(Editor, StartingPlayMakesTheSetBoardPlyOne) {
     EXPECT_EQ(S().PawnStartFlags[12], 0);
     EXPECT_EQ(S().PawnStartFlags[21], 1);
     const fs::path snapshot = folder.path / "temp.tvl";
+    game.FinishAutosave();
     ASSERT_TRUE(fs::exists(snapshot));
     EXPECT_EQ(fs::file_size(snapshot), kSnapshotRecordSize);
     EXPECT_TRUE(port.list.empty());
@@ -503,6 +504,25 @@ TEST_F(Editor, StartingPlayMakesTheSetBoardPlyOne) {
     EXPECT_EQ(S().CurrentPly, 2);
     EXPECT_EQ(S().Board().at(5, 5), 11);
     EXPECT_EQ(S().SideToMove, 2);
+}
+
+TEST_F(Editor, StartingPlayWithAFailingAutosaveStillSwitchesTheWholeWindow) {
+    game.FinishAutosave();
+    const fs::path snapshot = folder.path / "temp.tvl";
+    fs::remove(snapshot);
+    fs::create_directories(snapshot / "inside"); // the autosave cannot replace a folder
+    game.mmSetupPositionClick();
+    game.bStartPositionClick();
+    game.FinishAutosave();
+    EXPECT_EQ(port.messages,
+              std::vector<std::string>{"Не удалось записать файл «" + snapshot.string() +
+                                       "»: это папка, а не файл."});
+    EXPECT_EQ(S().SetupMode, 0);
+    EXPECT_FALSE(port.isVisible(Control::plSetupPosition));
+    EXPECT_TRUE(port.isEnabled(Control::plInterface));
+    EXPECT_TRUE(port.isVisible(Control::cbOrder));
+    EXPECT_EQ(port.playerOrderSide, 1);
+    EXPECT_TRUE(port.list.empty());
 }
 
 // --- Templates ------------------------------------------------------------------------
