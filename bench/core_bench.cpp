@@ -3,10 +3,13 @@
 #include "flow/nullport.h"
 #include "model/startpos.h"
 #include "rules/attacks.h"
+#include "storage/autosavewriter.h"
 
 #include <benchmark/benchmark.h>
 
+#include <chrono>
 #include <filesystem>
+#include <thread>
 
 namespace tavlon {
 namespace {
@@ -57,7 +60,7 @@ void BM_MarkAttackedSquaresStart(benchmark::State& state) {
     TPieceCode covered[64] = {};
     for (auto _ : state) {
         TBoard b = s->BoardHistory[1];
-        MarkAttackedSquares(b, 18, covered);
+        MarkAttackedSquares(b, CodeOf(1, kKing), covered);
         benchmark::DoNotOptimize(b);
     }
 }
@@ -77,7 +80,31 @@ void BM_WholeClickedMoveWithSnapshot(benchmark::State& state) {
         state.ResumeTiming();
     }
 }
-BENCHMARK(BM_WholeClickedMoveWithSnapshot)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_WholeClickedMoveWithSnapshot)->Unit(benchmark::kMicrosecond)->UseRealTime();
+
+// The same move while the autosave goes to a disk that takes 50 ms more for every write: the
+// wall time of the window's thread must not see the disk.
+void BM_WholeClickedMoveSlowDisk(benchmark::State& state) {
+    BenchTable t;
+    t.game->Autosaver().SetBeforeWrite(
+        [] { std::this_thread::sleep_for(std::chrono::milliseconds(50)); });
+    for (auto _ : state) {
+        t.Click(2, 8);
+        t.Click(1, 6);
+        state.PauseTiming();
+        if (t.game->state().CurrentPly != 2) {
+            state.SkipWithError("the move was not played");
+            break;
+        }
+        t.game->mmUndoClick();
+        state.ResumeTiming();
+    }
+    state.PauseTiming();
+    t.game->FinishAutosave();
+    t.game->Autosaver().SetBeforeWrite(nullptr);
+    state.ResumeTiming();
+}
+BENCHMARK(BM_WholeClickedMoveSlowDisk)->Unit(benchmark::kMicrosecond)->UseRealTime();
 
 } // namespace
 } // namespace tavlon

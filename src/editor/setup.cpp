@@ -153,7 +153,7 @@ void Game::PlaceFromSetup() {
             refused = true;
         } else {
             // Each pawn keeps its own number: the lowest one not yet on the board.
-            code = static_cast<TPieceCode>(owner * 10 + number);
+            code = CodeOf(owner, number);
         }
     }
     if (!refused && !CheckKingLimit())

@@ -166,6 +166,9 @@ class Game {
     void CarryOutMove();
     void BuildNextBoard(TBoard& t, TPieceCode code);
     void CompleteMove(std::uint8_t& side);
+    // What every completed move, clicked or typed, does besides its boards: the moved king
+    // loses its special move, the moved pawn its start step, and the turn passes on.
+    void PassTurnAfter(TPieceCode piece, std::uint8_t& side);
     void DetectCheck(const TBoard& w);
     void DrawSelectionFrame();
     void DrawMoveHints();

@@ -284,11 +284,7 @@ void Game::BuildNextBoard(TBoard& t, TPieceCode code) {
 void Game::CompleteMove(std::uint8_t& side) {
     GameState& s = *s_;
     BuildNextBoard(s.PendingBoard, s.SelectedPiece);
-    if (IsKing(s.SelectedPiece))
-        s.KingSpecialRights[side] = 0;
-    if (s.SelectedPiece >= 11 && s.SelectedPiece <= 44)
-        s.PawnStartFlags[s.SelectedPiece] = 0;
-    side = static_cast<std::uint8_t>(NextPlayer(side));
+    PassTurnAfter(s.SelectedPiece, side);
     port_.DrawPlayerOrder(side);
     s.HoverCode = 0;
     s.SelectedPiece = 0;
@@ -302,6 +298,15 @@ void Game::CompleteMove(std::uint8_t& side) {
     CheckConsistency();
     // Last: the window already shows the whole move when a failed autosave is reported.
     Autosave(s.CurrentPly);
+}
+
+void Game::PassTurnAfter(TPieceCode piece, std::uint8_t& side) {
+    GameState& s = *s_;
+    if (IsKing(piece))
+        s.KingSpecialRights[side] = 0;
+    if (IsPawn(piece))
+        s.PawnStartFlags[piece] = 0;
+    side = static_cast<std::uint8_t>(NextPlayer(side));
 }
 
 void Game::ClearTargetMarks(TBoard& b) {
