@@ -26,8 +26,8 @@ struct BenchTable {
         game->mmNewClick();
     }
     void Click(int c, int r) {
-        game->imgMouseMove((c - 1) * 40 + 20, (r - 1) * 40 + 20);
-        game->imgMouseUp((c - 1) * 40 + 20, (r - 1) * 40 + 20, MouseButton::Left);
+        game->imgMouseMove({true, {c, r}, false});
+        game->imgMouseUp({true, {c, r}, false}, MouseButton::Left);
     }
 };
 
@@ -45,9 +45,8 @@ void BM_HoverWithRookPicked(benchmark::State& state) {
     t.Click(3, 8);                // the White rook picked
     int i = 0;
     for (auto _ : state) {
-        const int x = (i * 37) % 320;
-        const int y = (i * 53) % 320;
-        t.game->imgMouseMove(x, y);
+        const Square sq{(i * 37) % 8 + 1, (i * 53) % 8 + 1};
+        t.game->imgMouseMove({true, sq, false});
         ++i;
     }
 }

@@ -9,14 +9,6 @@
 
 namespace tavlon {
 
-namespace {
-// The disabled "Начать игру" button as seen by the setup panel's mouse moves.
-constexpr int kStartButtonLeft = 263;
-constexpr int kStartButtonRight = 380;
-constexpr int kStartButtonTop = 44;
-constexpr int kStartButtonBottom = 65;
-} // namespace
-
 void Game::mmSetupPositionClick() {
     GameState& s = *s_;
     FinishAutosave();
@@ -266,11 +258,10 @@ void Game::ImgSelectFigureClick() {
         SetupPieceFromFigure(port_.UpDownPosition());
 }
 
-void Game::plSetupPositionMouseMove(int x, int y) {
+void Game::plSetupPositionMouseMove(bool overStartButton) {
     if (IsPositionComplete())
         return;
-    if (x > kStartButtonLeft && x < kStartButtonRight && y > kStartButtonTop &&
-        y < kStartButtonBottom)
+    if (overStartButton)
         port_.SetStatusText(texts::kSetupIncomplete);
 }
 

@@ -17,6 +17,15 @@ class AutosaveWriter;
 
 enum class MouseButton { Left, Right, Middle };
 
+// What lies under the pointer on the board image, as the window works it out from its
+// pixels: the square when the pointer is over the board, and whether it is over the start
+// area of the intro picture.
+struct BoardPoint {
+    bool onBoard = false;
+    Square square = {};
+    bool onIntroStart = false;
+};
+
 // Keys the game reacts to; the window maps its own key codes onto these.
 enum class Key {
     Digit0,
@@ -91,9 +100,9 @@ class Game {
     void FormShow();
     void ImageMouseLeave();
 
-    // Move cycle (pixel coordinates of the 320 x 320 board image).
-    void imgMouseMove(int x, int y);
-    void imgMouseUp(int x, int y, MouseButton button);
+    // Move cycle: the pointer over the board image.
+    void imgMouseMove(BoardPoint at);
+    void imgMouseUp(BoardPoint at, MouseButton button);
     void imgContextPopup();
     // Judgement of `target` for the picked piece as the hover evaluation makes it in
     // phase 1; changes nothing.
@@ -141,7 +150,8 @@ class Game {
     void FormMouseWheel(bool towardsUser);
     void UpDownChangingEx(int newPosition);
     void ImgSelectFigureClick();
-    void plSetupPositionMouseMove(int x, int y);
+    // The pointer over the setup panel; `overStartButton` while it is over "Начать игру".
+    void plSetupPositionMouseMove(bool overStartButton);
     bool IsPositionComplete() const;
 
     // Record files; each reports its own failure in a message box and returns false.
@@ -161,7 +171,7 @@ class Game {
 
   private:
     // Move cycle internals.
-    void RecordClickSquare(int x, int y);
+    void RecordClickSquare(Square sq);
     void PickActions();
     void CarryOutMove();
     void BuildNextBoard(TBoard& t, TPieceCode code);

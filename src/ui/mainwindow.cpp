@@ -1,5 +1,6 @@
 #include "ui/mainwindow.h"
 
+#include "ui/boardgeometry.h"
 #include "ui/boardview.h"
 #include "ui/keyrouter.h"
 #include "ui/pictures.h"
@@ -111,14 +112,16 @@ void TF::ConnectMenu() {
 
 void TF::ConnectControls() {
     tavlon::Game& g = *game_;
+    using tavlon::ui::BoardPointAt;
     using tavlon::ui::BoardView;
-    connect(ui_.img, &BoardView::mouseMoved, this, [&g](int x, int y) { g.imgMouseMove(x, y); });
+    connect(ui_.img, &BoardView::mouseMoved, this,
+            [&g](int x, int y) { g.imgMouseMove(BoardPointAt(x, y)); });
     // The release comes first; a right release then asks for the context action.
     connect(ui_.img, &BoardView::mouseReleased, this, [&g](int x, int y, Qt::MouseButton b) {
         const MouseButton button = b == Qt::RightButton    ? MouseButton::Right
                                    : b == Qt::MiddleButton ? MouseButton::Middle
                                                            : MouseButton::Left;
-        g.imgMouseUp(x, y, button);
+        g.imgMouseUp(BoardPointAt(x, y), button);
         if (button == MouseButton::Right)
             g.imgContextPopup();
     });
@@ -165,7 +168,7 @@ bool TF::eventFilter(QObject* watched, QEvent* e) {
         game_->GroupBox1MouseMove();
     } else if (watched == ui_.plSetupPosition) {
         const QPoint at = static_cast<QMouseEvent*>(e)->position().toPoint();
-        game_->plSetupPositionMouseMove(at.x(), at.y());
+        game_->plSetupPositionMouseMove(tavlon::ui::OverSetupStartButton(at.x(), at.y()));
     }
     return QMainWindow::eventFilter(watched, e);
 }

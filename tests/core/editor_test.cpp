@@ -61,9 +61,8 @@ struct Session {
 // A release over the square as the board widget reports it: the move first, then the
 // release, and for the right button the context request straight after it.
 void ReleaseOver(Game& g, Square sq, MouseButton button) {
-    const int x = (sq.c - 1) * 40 + 20, y = (sq.r - 1) * 40 + 20;
-    g.imgMouseMove(x, y);
-    g.imgMouseUp(x, y, button);
+    g.imgMouseMove(test::Over(sq));
+    g.imgMouseUp(test::Over(sq), button);
     if (button == MouseButton::Right)
         g.imgContextPopup();
 }
