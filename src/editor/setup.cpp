@@ -28,8 +28,6 @@ void Game::mmSetupPositionClick() {
     ResetRedoLine();
 
     s.SetupMode = 1;
-    for (auto& count : s.SetupKingCounts)
-        count = 0;
     port_.SetVisible(Control::plSetupPosition, true);
     port_.MoveTo(Control::plSetupPosition, 2, 2);
     port_.SetEnabled(Control::plSetupPosition, true);
@@ -175,7 +173,6 @@ bool Game::CheckKingLimit() {
         port_.Message(kKingLimitError);
         return false;
     }
-    s.SetupKingCounts[owner] = 1;
     return true;
 }
 

@@ -49,7 +49,6 @@ struct GameState {
     std::uint8_t SetupMode = 0;
     TPieceCode SetupPiece = 0;
     std::uint8_t SetupFigureIndex = 1;
-    std::uint8_t SetupKingCounts[5] = {};
     std::uint8_t PawnCycle = 1;
 
     // Window state the game logic reads.
