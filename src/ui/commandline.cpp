@@ -1,7 +1,6 @@
 #include "ui/commandline.h"
 
 #include <QCommandLineParser>
-#include <QCoreApplication>
 #include <QStringList>
 #include <cstdio>
 #include <cstdlib>
@@ -32,32 +31,35 @@ std::optional<std::string> RawDataDir(int argc, char* argv[]) {
 } // namespace
 
 CommandLine ParseCommandLine(int argc, char* argv[]) {
-    QCoreApplication::setApplicationName(u"tavlon"_s);
-    QCoreApplication::setApplicationVersion(QStringLiteral(TAVLON_VERSION));
     QCommandLineParser parser;
     parser.setApplicationDescription(u"Tavlon — шахматы для четверых за одним компьютером."_s);
-    const QCommandLineOption help = parser.addHelpOption();
-    const QCommandLineOption version = parser.addVersionOption();
+    const QCommandLineOption help({u"h"_s, u"help"_s}, u"Показать эту справку."_s);
+    const QCommandLineOption version({u"v"_s, u"version"_s}, u"Показать версию."_s);
+    parser.addOption(help);
+    parser.addOption(version);
     parser.addOption(QCommandLineOption(
         u"data-dir"_s, u"Папка для партий, позиций и автосохранения."_s, u"DIR"_s));
 
     QStringList args;
     for (int i = 0; i < argc; ++i)
         args << QString::fromLocal8Bit(argv[i]);
-    if (!parser.parse(args)) {
-        std::fprintf(stderr, "%s\n", qPrintable(parser.errorText()));
-        std::exit(2);
+    const auto finish = [](std::FILE* to, const QString& text, int code) {
+        std::fputs(text.toLocal8Bit().constData(), to);
+        std::exit(code);
+    };
+    if (!parser.parse(args))
+        finish(stderr, parser.errorText() + u'\n', 2);
+    if (parser.isSet(help)) {
+        // No application object exists yet, so the parser cannot know the program's name.
+        QString text = parser.helpText();
+        text.replace(u"<executable_name>"_s, u"tavlon"_s);
+        finish(stdout, text, 0);
     }
-    if (parser.isSet(help))
-        parser.showHelp(0);
     if (parser.isSet(version))
-        parser.showVersion();
-    if (!parser.positionalArguments().isEmpty()) {
-        std::fprintf(
-            stderr, "%s\n",
-            qPrintable(u"Лишний аргумент: %1"_s.arg(parser.positionalArguments().constFirst())));
-        std::exit(2);
-    }
+        finish(stdout, u"tavlon "_s + QStringLiteral(TAVLON_VERSION) + u'\n', 0);
+    if (!parser.positionalArguments().isEmpty())
+        finish(stderr, u"Лишний аргумент: %1\n"_s.arg(parser.positionalArguments().constFirst()),
+               2);
     return {RawDataDir(argc, argv)};
 }
 

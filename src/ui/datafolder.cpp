@@ -99,12 +99,10 @@ std::string MakeFolders(const std::string& path) {
     if (Exists(path) && !IsFolder(path))
         return Failure("Не удалось создать папку", path,
                        std::make_error_code(std::errc::not_a_directory));
-    for (const std::string& folder : {path, path + "/Saves", path + "/Positions"}) {
-        std::string error = EnsureFolder(folder);
-        if (!error.empty())
-            return error;
-    }
-    // The lock file doubles as the proof that the folder takes new files.
+    if (std::string error = EnsureFolder(path); !error.empty())
+        return error;
+    // The lock file doubles as the proof that the folder takes new files; it is tried
+    // first so that a folder nobody may write is named itself.
     errno = 0;
     std::FILE* probe = std::fopen((path + kLockName).c_str(), "ab");
     if (probe == nullptr) {
@@ -113,6 +111,10 @@ std::string MakeFolders(const std::string& path) {
                        std::error_code(e, std::generic_category()));
     }
     std::fclose(probe);
+    for (const std::string& folder : {path + "/Saves", path + "/Positions"}) {
+        if (std::string error = EnsureFolder(folder); !error.empty())
+            return error;
+    }
     return {};
 }
 

@@ -17,7 +17,8 @@ deb=$(find "$work" -maxdepth 1 -name 'tavlon_*.deb' | head -n 1)
 [ -n "$deb" ] || fail "no tavlon_*.deb was made"
 cp "$deb" "$artefacts/"
 
-dpkg-deb -c "$deb" | awk '{print $6}' >"$work/contents"
+# The path is all that follows the date and time; names may hold blanks.
+dpkg-deb -c "$deb" | awk '{ $1 = $2 = $3 = $4 = $5 = ""; sub(/^ +/, ""); print }' >"$work/contents"
 app_id=io.github.tavlon.Tavlon
 for f in ./usr/bin/tavlon ./usr/share/tavlon/HELP.HTM ./usr/share/tavlon/Tavlon.bmp \
          ./usr/share/tavlon/Figures/11.bmp ./usr/share/applications/$app_id.desktop \
