@@ -10,6 +10,7 @@
 #include "ui/menu.h"
 
 #include <QMainWindow>
+#include <QTextBrowser>
 #include <memory>
 
 namespace tavlon::ui {
@@ -27,6 +28,10 @@ class TF : public QMainWindow, public tavlon::WindowPort {
     const tavlon::ui::Controls& controls() const { return ui_; }
     const tavlon::ui::MenuActions& menu() const { return menu_; }
     const QString& ProgramDir() const { return programDir_; }
+    // Replaces how F11 switches the screen (tests).
+    void SetScreenSwitcher(std::unique_ptr<tavlon::ui::ScreenSwitcher> switcher) {
+        modes_.SetSwitcher(std::move(switcher));
+    }
     const QString& StatusText() const { return status_; }
     // Replaces the message boxes, file dialogs and the document viewer (tests); nullptr
     // brings back the real ones. The provider must outlive its use.
@@ -98,4 +103,5 @@ class TF : public QMainWindow, public tavlon::WindowPort {
     std::unique_ptr<tavlon::ui::KeyRouter> keys_;
     QString status_;
     bool shown_ = false;
+    QTextBrowser* help_ = nullptr; // the rules, where no browser can show them
 };

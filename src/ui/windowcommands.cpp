@@ -2,7 +2,9 @@
 #include "ui/boardview.h"
 #include "ui/mainwindow.h"
 
+#include <QFileInfo>
 #include <QSaveFile>
+#include <QTextBrowser>
 #include <QUrl>
 
 using namespace Qt::StringLiterals;
@@ -10,10 +12,33 @@ using namespace Qt::StringLiterals;
 void TF::mmBigSizeClick() {
     ui_.img->SetHint(modes_.Next());
     ui_.img->SetHintEnabled(true);
+    // A smaller screen may leave the window partly or wholly off it.
+    if (const auto& area = modes_.SwitchedArea())
+        move(tavlon::ui::KeptWithin(frameGeometry(), *area));
 }
 
 void TF::mmOrderClick() {
-    dialogs_->OpenDocument(QUrl::fromLocalFile(programDir_ + u"/HELP.HTM"_s));
+    const QString path = programDir_ + u"/HELP.HTM"_s;
+    if (!QFileInfo(path).isFile()) {
+        dialogs_->Message(u"Не найден файл справки «%1»."_s.arg(path));
+        return;
+    }
+    const QUrl url = QUrl::fromLocalFile(path);
+    if (dialogs_->OpenDocument(url))
+        return;
+    // No browser could be started: the rules are shown in a window of the game.
+    if (!help_) {
+        help_ = new QTextBrowser(this);
+        help_->setObjectName(u"help"_s);
+        help_->setWindowFlag(Qt::Window);
+        help_->setWindowTitle(u"Tavlon — правила"_s);
+        help_->setOpenExternalLinks(true);
+        help_->resize(640, 560);
+    }
+    help_->setSource(url);
+    help_->show();
+    help_->raise();
+    help_->activateWindow();
 }
 
 void TF::mmAvtorClick() {
