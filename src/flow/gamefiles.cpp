@@ -50,7 +50,7 @@ bool Game::WriteSnapshot(std::uint16_t ply, const std::string& path) {
 bool Game::LoadGameFile(const std::string& path) {
     std::uint8_t* const buffer = gameBuffer_.get();
     std::size_t count = 0;
-    const FileError error = ReadFilePrefix(path, {buffer, kGameRecordSize}, count);
+    const FileError error = ReadGameRecordParts(path, {buffer, kGameRecordSize}, count);
     if (error) {
         port_.Message(FileErrorText(error));
         return false;

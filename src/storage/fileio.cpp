@@ -1,4 +1,5 @@
 #include "storage/fileio.h"
+#include "storage/records.h"
 
 #include <algorithm>
 #include <cerrno>
@@ -198,8 +199,8 @@ RegularFile OpenRegularFile(const fs::path& p) {
 
 } // namespace
 
-FileError ReadFilePrefix(const std::string& path, std::span<std::uint8_t> buffer,
-                         std::size_t& count) {
+FileError ReadGameRecordParts(const std::string& path, std::span<std::uint8_t> record,
+                              std::size_t& count) {
     constexpr FileOperation kWhat = FileOperation::ReadFile;
     count = 0;
     if (path.empty())
@@ -210,14 +211,39 @@ FileError ReadFilePrefix(const std::string& path, std::span<std::uint8_t> buffer
         return Failure(kWhat, path, file.error);
     if (file.f == nullptr)
         return {}; // a FIFO, device or socket reads as an empty file, without waiting on it
-    errno = 0;
-    const std::size_t got = std::fread(buffer.data(), 1, buffer.size(), file.f);
-    const bool failed = got < buffer.size() && std::ferror(file.f) != 0;
-    const std::error_code reason = failed ? LastError() : std::error_code();
+    // Reads `size` bytes at `at`; false when the file ends before them or cannot be read.
+    const auto readAt = [&](std::size_t at, std::size_t size) {
+        return std::fseek(file.f, static_cast<long>(at), SEEK_SET) == 0 &&
+               std::fread(record.data() + at, 1, size, file.f) == size;
+    };
+    std::error_code reason;
+    std::size_t length = 0;
+    if (std::fseek(file.f, 0, SEEK_END) != 0) {
+        reason = LastError();
+    } else {
+        const long end = std::ftell(file.f);
+        length = end < 0 ? 0 : std::min(static_cast<std::size_t>(end), record.size());
+    }
+    if (!reason && length == kGameRecordSize) {
+        const bool read = readAt(kGameSide, kGameBoards) && [&] {
+            // A ply past the limit is refused by the check; its boards are not read.
+            const std::size_t ply = std::min<std::size_t>(
+                record[kGamePly] | std::size_t{record[kGamePly + 1]} << 8, kMaxPly);
+            return readAt(kGameBoards, (ply + 1) * kBoardBytes) && readAt(kGameFlags, kFlagBytes) &&
+                   readAt(kGameTexts, (ply + 1) * kTextSlotBytes);
+        }();
+        // A file that shrank while it was read is as short as what could be read.
+        if (!read) {
+            if (std::ferror(file.f) != 0)
+                reason = LastError();
+            else
+                length = 0;
+        }
+    }
     std::fclose(file.f);
-    if (failed)
+    if (reason)
         return Failure(kWhat, path, reason);
-    count = got;
+    count = length;
     return {};
 }
 

@@ -18,11 +18,13 @@ namespace tavlon {
 // autosave, rewritten after every move, is not, so that a move stays instant.
 enum class Durability { Synced, Unsynced };
 
-// Reads the first buffer.size() bytes of the file at `path` into `buffer`, fewer when the
-// file is shorter; `count` tells how many were read (0 on failure). Only regular files are
-// read: a FIFO, device or socket is never waited on and counts as an empty file.
-FileError ReadFilePrefix(const std::string& path, std::span<std::uint8_t> buffer,
-                         std::size_t& count);
+// Reads the game record at `path` into `record`, only the parts that checking and installing
+// it look at: side and ply, the boards 0..ply, the start flags and the notation lines
+// 0..ply. `count` is the file's length up to one record (0 on failure), so a short file is
+// told apart; bytes of `record` outside those parts keep what they held. Only regular files
+// are read: a FIFO, device or socket is never waited on and counts as an empty file.
+FileError ReadGameRecordParts(const std::string& path, std::span<std::uint8_t> record,
+                              std::size_t& count);
 
 // Replaces the file at `path` with `data`: the bytes go to a new temporary file of a unique
 // short name (".tvl-" and six letters or digits) in the same folder, which is renamed over
