@@ -25,7 +25,9 @@ std::string Game::DataPath(std::string_view tail) const {
 }
 
 void Game::Autosave(std::uint16_t ply) {
-    autosave_->Submit([&](SnapshotBytes out) { FillSnapshotRecord(*s_, ply, out); });
+    autosave_->Submit([&](SnapshotBytes out, std::uint16_t& staleLines) {
+        FillSnapshotRecord(*s_, ply, out, staleLines);
+    });
 }
 
 void Game::FinishAutosave() {

@@ -48,6 +48,7 @@ void AutosaveWriter::Run() {
         // The newest snapshot moves to the writing buffer; the next one may be filled
         // while this one goes to the disk.
         std::swap(pending_, writing_);
+        std::swap(pendingLines_, writingLines_);
         hasPending_ = false;
         busy_ = true;
         const bool hooked = static_cast<bool>(beforeWrite_);

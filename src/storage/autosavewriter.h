@@ -13,6 +13,7 @@
 #include <mutex>
 #include <string>
 #include <thread>
+#include <type_traits>
 
 namespace tavlon {
 
@@ -29,11 +30,19 @@ class AutosaveWriter {
 
     // Hands over the next snapshot: `fill` writes it into the writer's buffer (which holds
     // stale bytes) and the call returns without waiting for the disk. A snapshot handed
-    // over earlier and not yet started is dropped for this one.
+    // over earlier and not yet started is dropped for this one. A `fill` that also takes
+    // a std::uint16_t& is told how many notation lines the buffer may still hold from an
+    // earlier fill (it starts all zeros) and sets how many it leaves.
     template <class Fill> void Submit(Fill&& fill) {
         {
             std::lock_guard lock(mutex_);
-            fill(SnapshotBytes(pending_.get(), kSnapshotRecordSize));
+            const SnapshotBytes out(pending_.get(), kSnapshotRecordSize);
+            if constexpr (std::is_invocable_v<Fill&, SnapshotBytes, std::uint16_t&>) {
+                fill(out, pendingLines_);
+            } else {
+                fill(out);
+                pendingLines_ = kMaxPly;
+            }
             hasPending_ = true;
         }
         wake_.notify_one();
@@ -59,6 +68,9 @@ class AutosaveWriter {
     const std::string path_;
     std::unique_ptr<std::uint8_t[]> pending_;
     std::unique_ptr<std::uint8_t[]> writing_;
+    // Notation lines each buffer may hold from its last fill; both start all zeros.
+    std::uint16_t pendingLines_ = 0;
+    std::uint16_t writingLines_ = 0;
     std::mutex mutex_;
     std::condition_variable wake_;
     std::condition_variable idle_;

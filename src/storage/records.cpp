@@ -53,7 +53,16 @@ void FillGameRecord(const GameState& s, GameRecordBytes out) {
 }
 
 void FillSnapshotRecord(const GameState& s, std::uint16_t ply, SnapshotBytes out) {
-    std::fill(out.begin(), out.end(), std::uint8_t{0});
+    std::uint16_t staleLines = kMaxPly;
+    FillSnapshotRecord(s, ply, out, staleLines);
+}
+
+void FillSnapshotRecord(const GameState& s, std::uint16_t ply, SnapshotBytes out,
+                        std::uint16_t& staleLines) {
+    // Only what an earlier snapshot may have left is zeroed: a move then costs the lines
+    // of its game, not the 2.5 MB of the record.
+    const std::size_t dirty = std::max(ply, staleLines);
+    std::fill_n(out.begin(), kSnapTexts + (dirty + 1) * kTextSlotBytes, std::uint8_t{0});
     std::uint8_t* rec = out.data();
     rec[kSnapSide] = s.SideToMove;
     PutBoard(rec + kSnapBoard, s.BoardHistory[ply]);
@@ -61,6 +70,7 @@ void FillSnapshotRecord(const GameState& s, std::uint16_t ply, SnapshotBytes out
         rec[kSnapFlags + code] = s.PawnStartFlags[code];
     for (std::size_t i = 1; i <= ply; ++i)
         PutText(rec + kSnapTexts + i * kTextSlotBytes, s.MoveTexts[i]);
+    staleLines = ply;
 }
 
 bool IsInstallableGameRecord(std::span<const std::uint8_t> bytes) {

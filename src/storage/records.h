@@ -59,6 +59,11 @@ void FillGameRecord(const GameState& s, GameRecordBytes out);
 // the notation lines 1..ply. `ply` must be at most kMaxPly.
 void FillSnapshotRecord(const GameState& s, std::uint16_t ply, SnapshotBytes out);
 
+// The same for a buffer that holds zeros except in the header and in the notation lines
+// 1..staleLines (what an earlier fill left), zeroing only those; staleLines becomes `ply`.
+void FillSnapshotRecord(const GameState& s, std::uint16_t ply, SnapshotBytes out,
+                        std::uint16_t& staleLines);
+
 // True when `bytes` (what a file held, possibly fewer bytes than a record) is a whole game
 // record whose side, ply and every board that installing it would put in play are sound.
 bool IsInstallableGameRecord(std::span<const std::uint8_t> bytes);

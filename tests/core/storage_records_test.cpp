@@ -3,6 +3,7 @@
 #include "core/fakeport.h"
 #include "core/storage_testdir.h"
 #include "flow/game.h"
+#include "storage/records.h"
 
 #include <algorithm>
 #include <cstring>
@@ -96,6 +97,22 @@ TEST(RecordLayout, GameFileAndSnapshotMatchTheLayoutTableByteForByte) {
         snapshot[65 + code] = s.PawnStartFlags[code];
     PutLines(snapshot, 321, s, 7);
     ExpectSameBytes(ReadBytes(dir / "temp.tvl"), snapshot);
+}
+
+// The autosave's buffer is reused from move to move: a shorter game after a longer one (an
+// undo and a new move, a new game) must leave nothing of the longer one behind.
+TEST(RecordLayout, SnapshotFilledOverAnEarlierOneEqualsAFreshOne) {
+    auto longer = std::make_unique<GameState>();
+    auto shorter = std::make_unique<GameState>();
+    FillPlayedGame(*longer, 9, 2);
+    FillPlayedGame(*shorter, 3, 4);
+    std::vector<std::uint8_t> reused(kSnapshotRecordSize), fresh(kSnapshotRecordSize);
+    std::uint16_t staleLines = 0;
+    FillSnapshotRecord(*longer, 9, SnapshotBytes(reused.data(), kSnapshotRecordSize), staleLines);
+    FillSnapshotRecord(*shorter, 3, SnapshotBytes(reused.data(), kSnapshotRecordSize), staleLines);
+    FillSnapshotRecord(*shorter, 3, SnapshotBytes(fresh.data(), kSnapshotRecordSize));
+    ExpectSameBytes(reused, fresh);
+    EXPECT_EQ(staleLines, 3);
 }
 
 TEST(GameRecordRoundTrip, OpeningRestoresTheSavedGameAndItsEarlierBoards) {
