@@ -1,6 +1,7 @@
 #include "storage/records.h"
 
 #include <algorithm>
+#include <cstring>
 
 namespace tavlon {
 namespace {
@@ -21,14 +22,13 @@ void PutBoard(std::uint8_t* at, const TBoard& board) {
 // Length byte and the line's characters; the rest of the slot stays as zeroed.
 void PutText(std::uint8_t* slot, const ShortString& line) {
     slot[0] = line.len;
-    for (std::size_t i = 0; i < line.len; ++i)
-        slot[1 + i] = static_cast<std::uint8_t>(line.text[i]);
+    std::memcpy(slot + 1, line.text, line.len);
 }
 
 void GetText(const std::uint8_t* slot, ShortString& line) {
     line.len = slot[0];
-    for (std::size_t i = 0; i < sizeof line.text; ++i)
-        line.text[i] = i < line.len ? static_cast<char>(slot[1 + i]) : '\0';
+    std::memcpy(line.text, slot + 1, line.len);
+    std::memset(line.text + line.len, 0, sizeof line.text - line.len);
 }
 
 // Installing a record at ply 0 puts board 0 in play; any other record the boards 1..ply.
