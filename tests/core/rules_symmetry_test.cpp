@@ -44,22 +44,19 @@ TEST(QuarterTurn, StartPositionTurnsOntoItselfButForPawnNumbers) {
     EXPECT_EQ(Turn(Turn(Turn(Turn(start)))), start);
 }
 
-constexpr int kPositions = 300;
-
-// The start position, then the random ones.
-std::vector<Position> Positions() {
-    std::vector<Position> all{test::StartPosition()};
-    const std::uint32_t seed = test::BaseSeed(20260101u);
-    for (std::uint32_t i = 0; i < kPositions; ++i)
-        all.push_back(test::RandomPosition(seed + i));
-    return all;
+// The start position, random positions and positions built around the rule steps; a
+// failure names the position's seed.
+std::vector<test::Case> Cases() {
+    return test::Cases(300, 100);
 }
 
 TEST(QuarterTurn, GeometryOfEveryPiece) {
     auto s = std::make_unique<GameState>();
     auto turned = std::make_unique<GameState>();
     int specialMoves = 0;
-    for (const Position& pos : Positions()) {
+    for (const test::Case& tc : Cases()) {
+        SCOPED_TRACE(tc.Name());
+        const Position& pos = tc.pos;
         test::InstallRules(pos, *s);
         test::InstallRules(Turn(pos), *turned);
         for (int c = 1; c <= 8; ++c)
@@ -86,7 +83,9 @@ TEST(QuarterTurn, GeometryOfEveryPiece) {
 }
 
 TEST(QuarterTurn, AttackMarksForEveryKing) {
-    for (const Position& pos : Positions()) {
+    for (const test::Case& tc : Cases()) {
+        SCOPED_TRACE(tc.Name());
+        const Position& pos = tc.pos;
         for (int p = 1; p <= 4; ++p) {
             TBoard b = pos.board;
             TBoard t = Turn(b);
@@ -102,7 +101,9 @@ TEST(QuarterTurn, AttackMarksForEveryKing) {
 }
 
 TEST(QuarterTurn, CheckFlagsForEveryPieceAndTarget) {
-    for (const Position& pos : Positions()) {
+    for (const test::Case& tc : Cases()) {
+        SCOPED_TRACE(tc.Name());
+        const Position& pos = tc.pos;
         const TBoard turned = Turn(pos.board);
         for (int side = 1; side <= 4; ++side)
             for (int code = 11; code <= 48; ++code) {
