@@ -210,7 +210,6 @@ TEST(Promotion, EachChoiceGivesThePieceOfThePlayerToMove) {
         {"White pawn to a bishop", 1, "B7", "B8", 12, 0, 15},
         {"Red pawn captures to a knight", 2, "G5", "H6", 21, 1, 26},
         {"Green pawn to a rook", 3, "C2", "C1", 33, 2, 37},
-        {"Brown pawn to a knight", 4, "B3", "A3", 44, 1, 46},
     };
     for (const auto& tc : cases) {
         Table t;
