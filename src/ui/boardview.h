@@ -53,7 +53,6 @@ class BoardView : public QWidget {
     QImage surface_;
     QString hint_;
     bool hintEnabled_ = false;
-    bool introReported_ = false;
 };
 
 } // namespace tavlon::ui
