@@ -37,9 +37,9 @@ Square SquareAt(int offset) {
 // --- The few places that know how the game is driven and where its state lives.
 
 void ClickSquare(Seat& t, Square sq) {
-    const int x = (sq.c - 1) * 40 + 20, y = (sq.r - 1) * 40 + 20;
-    t.game.imgMouseMove(x, y);
-    t.game.imgMouseUp(x, y, MouseButton::Left);
+    const BoardPoint at{true, sq, false};
+    t.game.imgMouseMove(at);
+    t.game.imgMouseUp(at, MouseButton::Left);
 }
 
 // The hover verdict on `sq` for the picked piece.
