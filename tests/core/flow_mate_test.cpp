@@ -39,6 +39,11 @@ const std::vector<Put> kAtHome = {{4, 8, 18}, {3, 8, 17}, {4, 1, 37}, {8, 7, 47}
 const std::vector<Put> kSecondRook = {{1, 8, 18}, {8, 8, 37}, {3, 6, 26}, {8, 3, 47},
                                       {5, 4, 28}, {5, 1, 38}, {8, 5, 48}};
 
+// White king A4 checked along the fourth rank; Brown holds the fifth, Red's knights A3, B3
+// and B4. A pawn's double step from D2 to D4 steps between.
+const std::vector<Put> kDoubleStep = {{1, 5, 18}, {8, 5, 37}, {8, 4, 47}, {1, 8, 26}, {3, 7, 26},
+                                      {4, 7, 14}, {8, 8, 28}, {8, 1, 38}, {5, 1, 48}};
+
 std::vector<Put> With(std::vector<Put> pieces, std::initializer_list<Put> more) {
     pieces.insert(pieces.end(), more);
     return pieces;
@@ -66,6 +71,8 @@ TEST(Mate, OnlyWhenNoMoveLiftsTheCheck) {
         {"only a promotion takes the checker", With(kLastRank, {{6, 2, 11}}), false},
         {"the pawn one file too far", With(kLastRank, {{5, 2, 11}}), true},
         {"beside another king is barred", With(kCorner, {{8, 7, 0}, {1, 1, 0}, {2, 6, 28}}), true},
+        {"a pawn's double step steps between", kDoubleStep, false},
+        {"a knight on D3 stops the pawn", With(kDoubleStep, {{4, 6, 46}}), true},
         {"the king's long step from home", kAtHome, false},
         {"a knight on B1 bars the long step", With(kAtHome, {{2, 8, 16}}), true},
         {"B2 open", kSecondRook, false},
