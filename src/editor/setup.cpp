@@ -48,6 +48,7 @@ void Game::mmSetupPositionClick() {
     s.PawnCycle = 1;
     port_.SetTooltip(Control::ImgSelectFigure, texts::kFigureKeysTip);
     SetupButtonsFromCompleteness();
+    ShowGlance();
 }
 
 void Game::bStartPositionClick() {
@@ -73,6 +74,7 @@ void Game::bStartPositionClick() {
 
     DeriveStartFlags(s, 1);
     RefreshBoard(1);
+    ShowGlance();
     if (!WriteSnapshot(1, AutosavePath()))
         return;
     port_.ListClear();

@@ -165,6 +165,8 @@ class Game {
     bool CheckPromotion();
     void WriteNotationLine(std::uint16_t ply);
     void PlayTypedMove();
+    // Tells the window the last moves, the kings in check and a mate of the position in play.
+    void ShowGlance();
     void SetUndoRedoButtons();
     void ResetRedoLine();
     void ListMoveText(std::uint16_t ply);

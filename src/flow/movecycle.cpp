@@ -297,6 +297,7 @@ void Game::CompleteMove(std::uint8_t& side) {
     s.LastPly = s.CurrentPly;
     RefreshBoard(s.CurrentPly);
     WriteNotationLine(s.CurrentPly);
+    ShowGlance();
     // A failed autosave is reported by the writer; the move itself is complete and the
     // window goes on showing it as such.
     WriteSnapshot(s.CurrentPly, autosavePath_);
