@@ -29,6 +29,7 @@ void Game::ShowGlance() {
         }
         if (IsMated(s))
             g.mated = s.SideToMove;
+        g.sideToMove = s.SideToMove;
     }
     port_.ShowGlance(g);
     if (g.mated != 0)

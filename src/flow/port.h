@@ -40,6 +40,7 @@ struct Glance {
     PlayerMove lastMoves[5];        // each player's most recent move, index 1..4
     std::uint64_t kingsInCheck = 0; // bit (c-1)*8+(r-1) set on every king in check
     int mated = 0;                  // the player to move when mated, otherwise 0
+    int sideToMove = 0;             // 0 outside play
 };
 
 // Texts are UTF-8. Board pictures are drawn from the boards handed over; the window keeps
