@@ -18,6 +18,7 @@ Outputs (paths relative to the repository root):
     src/ui/res/figures.png image list: empty + 5 figures for each player
     src/ui/res/{new,open,save,setup,icon}.png  toolbar pictures, window icon
     src/ui/res/resources.qrc  the Qt resource list of all of the above
+    packaging/icons/hicolor/*/apps/*  the desktop icon, SVG and PNG at 16 to 256 pixels
 After writing, the bitmaps are read back and checked (size, format, and that
 no colour other than the key could be taken for it).
 Only the Python standard library is used.
@@ -526,6 +527,140 @@ def icon_window():
     return img
 
 
+# ------------------------------------------------------- application icon ---
+# The desktop's icon: the board's four quarters in the army colours, placed as the
+# armies start (White bottom left, Red top left, Green top right, Brown bottom right),
+# under a light king with a dark outline.  Design space 64 x 64; the SVG and every PNG
+# size are drawn from the same description.
+
+APP_ID = 'io.github.tavlon.Tavlon'
+ICON_SIZES = (16, 24, 32, 48, 64, 128, 256)
+ICON_CORNER = 11.0              # radius of the rounded square
+ICON_RIM = 1.6                  # its dark border
+ICON_KING = (6.0, 5.6, 1.3)     # the king's placement: x, y offset and scale
+ICON_OUTLINE = 2.4              # the king's outline width
+ICON_DARK = (34, 24, 16)
+ICON_LIGHT = (252, 246, 232)
+ICON_QUARTERS = {(0, 0): 2, (1, 0): 3, (0, 1): 1, (1, 1): 4}
+
+
+def corner_distance(x, y):
+    """How far inside the rounded square a point lies (negative outside)."""
+    r = ICON_CORNER
+    cx, cy = min(max(x, r), 64 - r), min(max(y, r), 64 - r)
+    if (cx, cy) == (x, y):
+        return min(x, y, 64 - x, 64 - y)
+    return r - ((x - cx) ** 2 + (y - cy) ** 2) ** 0.5
+
+
+def king_shape():
+    return Union(*PIECES['king'][0])
+
+
+def app_icon(size):
+    """The icon as a size x size RGBA picture, anti-aliased by sampling each pixel k x k."""
+    k = 4 if size <= 64 else 2
+    g = size * k                       # sample grid side
+    unit = g / 64                      # samples per design unit
+    ox, oy, sc = ICON_KING
+    king = king_shape()
+    inside = [[False] * g for _ in range(g)]
+    x0, y0, x1, y1 = king.bbox
+    for gy in range(max(0, int((oy + y0 * sc) * unit) - 1), min(g, int((oy + y1 * sc) * unit) + 2)):
+        for gx in range(max(0, int((ox + x0 * sc) * unit) - 1),
+                        min(g, int((ox + x1 * sc) * unit) + 2)):
+            inside[gy][gx] = king.contains(((gx + 0.5) / unit - ox) / sc,
+                                           ((gy + 0.5) / unit - oy) / sc)
+    # Chamfer distance (in samples, 3-4 weights) from the king, for its outline.
+    far = 1 << 30
+    dist = [[0 if inside[y][x] else far for x in range(g)] for y in range(g)]
+    for y in range(g):
+        row, up = dist[y], dist[y - 1] if y else None
+        for x in range(g):
+            d = row[x]
+            if x:
+                d = min(d, row[x - 1] + 3)
+            if up:
+                d = min(d, up[x] + 3, up[x - 1] + 4 if x else far,
+                        up[x + 1] + 4 if x + 1 < g else far)
+            row[x] = d
+    for y in range(g - 1, -1, -1):
+        row, down = dist[y], dist[y + 1] if y + 1 < g else None
+        for x in range(g - 1, -1, -1):
+            d = row[x]
+            if x + 1 < g:
+                d = min(d, row[x + 1] + 3)
+            if down:
+                d = min(d, down[x] + 3, down[x + 1] + 4 if x + 1 < g else far,
+                        down[x - 1] + 4 if x else far)
+            row[x] = d
+    outline = ICON_OUTLINE * unit * 3
+    img = canvas(size, size)
+    for py in range(size):
+        for px in range(size):
+            acc, cover = [0, 0, 0], 0
+            for sy in range(k):
+                for sx in range(k):
+                    gx, gy = px * k + sx, py * k + sy
+                    x, y = (gx + 0.5) / unit, (gy + 0.5) / unit
+                    depth = corner_distance(x, y)
+                    if depth < 0:
+                        continue
+                    if dist[gy][gx] == 0:
+                        c = ICON_LIGHT
+                    elif dist[gy][gx] <= outline or depth < ICON_RIM:
+                        c = ICON_DARK
+                    else:
+                        c = ARMIES[ICON_QUARTERS[(int(x >= 32), int(y >= 32))]]
+                    acc = [a + b for a, b in zip(acc, c)]
+                    cover += 1
+            if cover:
+                img[py][px] = tuple(round(a / cover) for a in acc) + (round(255 * cover / k / k),)
+    return img
+
+
+def svg_shape(shape, attrs):
+    """SVG elements of one shape of the design space."""
+    if isinstance(shape, Union):
+        return ''.join(svg_shape(p, attrs) for p in shape.parts)
+    if isinstance(shape, Ellipse):
+        return '<ellipse cx="%g" cy="%g" rx="%g" ry="%g"%s/>' % (shape.c + shape.r + (attrs,))
+    points = ' '.join('%g,%g' % p for p in shape.pts)
+    return '<polygon points="%s"%s/>' % (points, attrs)
+
+
+def app_icon_svg():
+    ox, oy, sc = ICON_KING
+    hexa = lambda c: '#%02x%02x%02x' % c
+    out = ['<?xml version="1.0" encoding="UTF-8"?>',
+           '<svg xmlns="http://www.w3.org/2000/svg" width="64" height="64" viewBox="0 0 64 64">',
+           '<defs><clipPath id="square"><rect width="64" height="64" rx="%g"/></clipPath></defs>'
+           % ICON_CORNER,
+           '<g clip-path="url(#square)">']
+    for (c, r), owner in sorted(ICON_QUARTERS.items()):
+        out.append('<rect x="%d" y="%d" width="32" height="32" fill="%s"/>'
+                   % (32 * c, 32 * r, hexa(ARMIES[owner])))
+    out.append('<rect x="%g" y="%g" width="%g" height="%g" rx="%g" fill="none" stroke="%s" '
+               'stroke-width="%g"/>' % (ICON_RIM / 2, ICON_RIM / 2, 64 - ICON_RIM, 64 - ICON_RIM,
+                                        ICON_CORNER - ICON_RIM / 2, hexa(ICON_DARK), ICON_RIM))
+    out.append('</g>')
+    out.append('<g transform="translate(%g %g) scale(%g)">' % (ox, oy, sc))
+    # Outlines of every part first, then every fill: one outline around the whole king.
+    stroke = ' fill="%s" stroke="%s" stroke-width="%g" stroke-linejoin="round"' % (
+        hexa(ICON_DARK), hexa(ICON_DARK), 2 * ICON_OUTLINE / sc)
+    out.append(svg_shape(king_shape(), stroke))
+    out.append(svg_shape(king_shape(), ' fill="%s"' % hexa(ICON_LIGHT)))
+    out += ['</g>', '</svg>', '']
+    return '\n'.join(out).encode()
+
+
+def save_app_icons():
+    base = 'packaging/icons/hicolor'
+    save('%s/scalable/apps/%s.svg' % (base, APP_ID), app_icon_svg())
+    for n in ICON_SIZES:
+        save('%s/%dx%d/apps/%s.png' % (base, n, n, APP_ID), png_bytes(app_icon(n)))
+
+
 # ------------------------------------------------------------------ main ---
 
 def figure_codes():
@@ -624,6 +759,7 @@ def main(argv):
     picture = intro()
     save('data/Tavlon.bmp', bmp_bytes(picture))
     check_files()
+    save_app_icons()
     if len(argv) > 2 and argv[1] == '--sheet':
         icons = [scaled(pictures[n], 3) for n in ('new', 'open', 'save', 'setup', 'icon')]
         contact_sheets(argv[2], figures, [picture] + icons)

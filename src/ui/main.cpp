@@ -1,19 +1,51 @@
 // Tavlon: four players, one board, one window.
 #include "ui/appsetup.h"
+#include "ui/commandline.h"
+#include "ui/datafolder.h"
 #include "ui/mainwindow.h"
 #include "ui/quitsignals.h"
+#include "ui/settings.h"
 
 #include <QApplication>
+#include <QMessageBox>
+#include <QSettings>
+#include <QStandardPaths>
+#include <QTimer>
+
+using namespace Qt::StringLiterals;
 
 int main(int argc, char* argv[]) {
+    const tavlon::ui::CommandLine options = tavlon::ui::ParseCommandLine(argc, argv);
     QApplication app(argc, argv);
     tavlon::ui::PrepareApplication(app);
-    TF window;
+
+    const tavlon::ui::DataFolder folder =
+        tavlon::ui::ChooseDataFolder(tavlon::ui::SystemSources(options.dataDir));
+    // Two games on one folder would write the same autosave: the second one ends here.
+    const tavlon::ui::DataFolderLock lock(folder.path);
+    if (!lock.Held()) {
+        QMessageBox box(QMessageBox::Warning, u"Tavlon"_s,
+                        tavlon::ui::DataFolderBusyText(folder.path), QMessageBox::Ok);
+        box.exec();
+        return 1;
+    }
+
+    // One file of the user's own, so what is found wrong in it is what it holds.
+    QSettings settings(QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation) +
+                           u"/tavlon/tavlon.ini"_s,
+                       QSettings::IniFormat);
+    TF window(folder);
+    const QString settingsProblem = tavlon::ui::RememberSettings(window, settings);
     // SIGINT and SIGTERM close the window the normal way, so a changed screen mode returns.
     tavlon::ui::QuitOnSignals quitOnSignals(&app);
     QObject::connect(&quitOnSignals, &tavlon::ui::QuitOnSignals::quitRequested, &window,
                      &TF::close);
     window.CenterOnDesktop();
     window.show();
+    // What is wrong with the folder or the settings is told once, over the shown window.
+    if (!settingsProblem.isEmpty())
+        QTimer::singleShot(0, &window, [&window, settingsProblem] {
+            window.Message(settingsProblem.toStdString());
+        });
     return QApplication::exec();
 }

@@ -10,6 +10,7 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QDir>
+#include <QFile>
 #include <QGroupBox>
 #include <QLineEdit>
 #include <QMenuBar>
@@ -17,12 +18,18 @@
 #include <QPushButton>
 #include <QScreen>
 #include <QStatusBar>
+#include <QTimer>
 
 using namespace Qt::StringLiterals;
 using tavlon::MouseButton;
 
 TF::TF(QWidget* parent)
-    : QMainWindow(parent), programDir_(QDir::currentPath()),
+    : TF(tavlon::ui::DataFolder::At(QFile::encodeName(QDir::currentPath()).toStdString()), parent) {
+}
+
+TF::TF(tavlon::ui::DataFolder folder, QWidget* parent)
+    : QMainWindow(parent), folder_(std::move(folder)),
+      programDir_(tavlon::ui::PathText(folder_.path)),
       ownDialogs_(std::make_unique<tavlon::ui::QtDialogs>(this)), dialogs_(ownDialogs_.get()),
       modes_(tavlon::ui::MakeScreenSwitcher()) {
     setWindowTitle(u"Tavlon 1.0"_s);
@@ -31,7 +38,7 @@ TF::TF(QWidget* parent)
                    Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
                    Qt::WindowCloseButtonHint);
     menu_ = tavlon::ui::BuildMenu(*this);
-    ui_ = tavlon::ui::BuildControls(*this, programDir_,
+    ui_ = tavlon::ui::BuildControls(*this, tavlon::ui::PathText(folder_.PicturesFolder()),
                                     [this](const QString& text) { dialogs_->Message(text); });
     glance_ = new tavlon::ui::GlanceView(menu_.mmView, ui_);
     ui_.eInput->setValidator(
@@ -42,7 +49,7 @@ TF::TF(QWidget* parent)
     for (QWidget* w : findChildren<QWidget*>())
         w->setToolTipDuration(5000);
 
-    game_ = std::make_unique<tavlon::Game>(*this, programDir_.toStdString());
+    game_ = std::make_unique<tavlon::Game>(*this, folder_.path);
     ConnectMenu();
     ConnectControls();
     WatchMouseMoves();
@@ -165,7 +172,15 @@ bool TF::eventFilter(QObject* watched, QEvent* e) {
 void TF::showEvent(QShowEvent* e) {
     if (!shown_) {
         shown_ = true;
+        if (!folder_.problem.empty()) {
+            // Told over the shown window; what fails in the folder meanwhile is not told.
+            folderReported_ = true;
+            QTimer::singleShot(
+                0, this, [this] { dialogs_->Message(tavlon::ui::DataFolderProblemText(folder_)); });
+        }
+        startingUp_ = true;
         game_->FormShow();
+        startingUp_ = false;
     }
     QMainWindow::showEvent(e);
 }

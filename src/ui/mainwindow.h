@@ -4,6 +4,7 @@
 
 #include "flow/game.h"
 #include "flow/port.h"
+#include "ui/datafolder.h"
 #include "ui/dialogs.h"
 #include "ui/displaymode.h"
 #include "ui/layout.h"
@@ -20,7 +21,11 @@ class KeyRouter;
 class TF : public QMainWindow, public tavlon::WindowPort {
     Q_OBJECT
   public:
-    // ProgramDir is the current directory at this moment; runs the game's FormCreate.
+    // The game keeps its files in `folder`; runs the game's FormCreate. A folder with a
+    // problem is reported once when the window is first shown, and the autosave failures
+    // that follow from it are not reported again.
+    explicit TF(tavlon::ui::DataFolder folder, QWidget* parent = nullptr);
+    // The current directory as the only folder (tests and benchmarks).
     explicit TF(QWidget* parent = nullptr);
     ~TF() override;
 
@@ -91,6 +96,7 @@ class TF : public QMainWindow, public tavlon::WindowPort {
     void ConnectControls();
     void WatchMouseMoves();
 
+    tavlon::ui::DataFolder folder_;
     QString programDir_;
     std::unique_ptr<tavlon::ui::QtDialogs> ownDialogs_;
     tavlon::ui::DialogProvider* dialogs_ = nullptr;
@@ -102,4 +108,7 @@ class TF : public QMainWindow, public tavlon::WindowPort {
     std::unique_ptr<tavlon::ui::KeyRouter> keys_;
     QString status_;
     bool shown_ = false;
+    // Set once an unusable data folder was reported: what fails in it is not told again.
+    bool folderReported_ = false;
+    bool startingUp_ = false;
 };

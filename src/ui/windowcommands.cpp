@@ -2,8 +2,11 @@
 #include "ui/boardview.h"
 #include "ui/mainwindow.h"
 
-#include <QSaveFile>
+#include "storage/fileio.h"
+
+#include <QBuffer>
 #include <QUrl>
+#include <string>
 
 using namespace Qt::StringLiterals;
 
@@ -13,7 +16,7 @@ void TF::mmBigSizeClick() {
 }
 
 void TF::mmOrderClick() {
-    dialogs_->OpenDocument(QUrl::fromLocalFile(programDir_ + u"/HELP.HTM"_s));
+    dialogs_->OpenDocument(tavlon::ui::LocalFileUrl(folder_.Find("HELP.HTM")));
 }
 
 void TF::mmAvtorClick() {
@@ -23,16 +26,18 @@ void TF::mmAvtorClick() {
 
 // The board picture as it stands, written whole through a temporary file beside the target.
 void TF::mmSaveSkinClick() {
-    const QString path =
-        programDir_ + u'/' + QString::number(game_->state().CurrentPly) + u".bmp"_s;
-    QSaveFile file(path);
-    const bool written =
-        file.open(QIODevice::WriteOnly) && ui_.img->Picture().save(&file, "BMP") && file.commit();
-    if (!written) {
-        const QString reason = file.errorString();
-        file.cancelWriting();
-        dialogs_->Message(u"Не удалось записать файл «%1»: %2"_s.arg(path, reason));
-    }
+    QByteArray picture;
+    QBuffer buffer(&picture);
+    buffer.open(QIODevice::WriteOnly);
+    ui_.img->Picture().save(&buffer, "BMP");
+    const std::string path = game_->DataPath(std::to_string(game_->state().CurrentPly) + ".bmp");
+    const std::string error =
+        tavlon::WriteFileWhole(path,
+                               std::span(reinterpret_cast<const std::uint8_t*>(picture.constData()),
+                                         static_cast<std::size_t>(picture.size())),
+                               tavlon::Durability::Synced);
+    if (!error.empty())
+        Message(error);
 }
 
 void TF::mmExitClick() {

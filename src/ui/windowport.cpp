@@ -141,6 +141,15 @@ int TF::UpDownPosition() const {
 }
 
 void TF::Message(std::string_view text) {
+    // With the data folder reported unusable, its failures at start-up and every failed
+    // autosave after a move would only say the same again.
+    if (folderReported_) {
+        const auto names = [text](const std::string& path) {
+            return text.find("«" + path) != std::string_view::npos;
+        };
+        if (names(game_->AutosavePath()) || (startingUp_ && names(folder_.path)))
+            return;
+    }
     dialogs_->Message(FromUtf8(text));
 }
 

@@ -35,7 +35,9 @@ done
 cp -r "$runsrc" "$work/run"
 cd "$work/run"
 unset QT_QPA_PLATFORM
-"$exe" >"$artefacts/smoke-app.log" 2>&1 &
+# The user's own settings stay out of it.
+export XDG_CONFIG_HOME="$work/config"
+"$exe" --data-dir "$work/run" >"$artefacts/smoke-app.log" 2>&1 &
 app=$!
 
 wid=$(timeout 20 xdotool search --sync --onlyvisible --name '^Tavlon 1\.0$' | head -n 1)

@@ -1,0 +1,53 @@
+#include "ui/settings.h"
+
+#include "ui/mainwindow.h"
+#include "ui/widgets.h"
+
+#include <QAction>
+#include <QComboBox>
+#include <QSettings>
+
+using namespace Qt::StringLiterals;
+
+namespace tavlon::ui {
+namespace {
+
+const QString kMoveHints = u"view/moveHints"_s;
+const QString kPromotion = u"play/promotion"_s;
+
+} // namespace
+
+QString RememberSettings(TF& window, QSettings& settings) {
+    // The file is read at the first question, and only then says whether it could be.
+    settings.allKeys();
+    bool damaged = settings.status() != QSettings::NoError;
+    const Controls& ui = window.controls();
+    QAction* hints = window.menu().mmViewRun;
+
+    if (!damaged && settings.contains(kMoveHints)) {
+        const QString value = settings.value(kMoveHints).toString();
+        damaged = value != u"true"_s && value != u"false"_s;
+        const bool on = value == u"true"_s || damaged;
+        if (on != window.game().MoveHintsOn())
+            hints->trigger(); // the menu's own toggle keeps the mark and the game together
+    }
+    if (!damaged && settings.contains(kPromotion)) {
+        bool number = false;
+        const int item = settings.value(kPromotion).toInt(&number);
+        if (number && item >= 0 && item < ui.cbFigures->count())
+            ui.cbFigures->setCurrentIndex(item);
+        else
+            damaged = true;
+    }
+
+    QObject::connect(hints, &QAction::toggled, &window,
+                     [&settings](bool on) { settings.setValue(kMoveHints, on); });
+    QObject::connect(ui.cbFigures, &QComboBox::currentIndexChanged, &window,
+                     [&settings](int item) { settings.setValue(kPromotion, item); });
+    if (!damaged)
+        return {};
+    return u"Файл настроек «%1» повреждён или не читается; действуют настройки по умолчанию."_s.arg(
+        settings.fileName());
+}
+
+} // namespace tavlon::ui

@@ -1,0 +1,185 @@
+#!/usr/bin/env bash
+# Installs the game into a temporary prefix and runs the installed program as a player
+# would: from an unrelated working folder, with a home and XDG folders of its own, on a
+# prefix it cannot write (as an unprivileged user when run as root). Checks the installed
+# desktop entry and metainfo, that the game's files land in $XDG_DATA_HOME/tavlon with the
+# ready templates, that nothing is written to the working folder or the prefix, that a
+# saved game is found at the next start, that a second program on the same data folder
+# is refused, and that a damaged settings file, a data folder that is a file and a
+# read-only data folder are each told once while the game goes on.
+# Usage: install.sh <build folder> <artefact folder>
+set -euo pipefail
+
+build=$(readlink -f "$1")
+artefacts=$(readlink -m "$2")
+mkdir -p "$artefacts"
+log="$artefacts/install-app.log"
+: >"$log"
+
+work=$(mktemp -d)
+chmod 755 "$work"
+apps=()
+cleanup() {
+  for pid in "${apps[@]}"; do kill "$pid" 2>/dev/null || true; done
+  [ -n "${xvfb:-}" ] && kill "$xvfb" 2>/dev/null || true
+  chmod -R u+w "$work" 2>/dev/null || true
+  rm -rf "$work"
+}
+trap cleanup EXIT
+fail() { echo "install: $*"; exit 1; }
+
+prefix="$work/prefix"
+cmake --install "$build" --prefix "$prefix" >/dev/null
+app_id=io.github.tavlon.Tavlon
+desktop-file-validate "$prefix/share/applications/$app_id.desktop"
+appstreamcli validate --no-net --pedantic "$prefix/share/metainfo/$app_id.metainfo.xml"
+for f in bin/tavlon share/tavlon/HELP.HTM share/tavlon/Figures/18.bmp share/man/man6/tavlon.6 \
+         share/icons/hicolor/scalable/apps/$app_id.svg share/icons/hicolor/48x48/apps/$app_id.png \
+         share/doc/tavlon/LICENSE; do
+  [ -f "$prefix/$f" ] || fail "$f is not installed"
+done
+"$prefix/bin/tavlon" --version | grep -qx 'tavlon 1\.0' || fail "--version"
+"$prefix/bin/tavlon" --help | grep -q -- '--data-dir' || fail "--help"
+chmod -R a-w "$prefix"
+touch "$work/installed"
+
+# Root writes anywhere: the player is then an unprivileged user.
+player=()
+if [ "$(id -u)" -eq 0 ]; then
+  player=(setpriv --reuid=65534 --regid=65534 --clear-groups --)
+fi
+own() { [ "$(id -u)" -ne 0 ] || chown -R 65534:65534 "$@"; }
+
+home="$work/home"
+desk="$work/desktop" # the working folder, as a launcher leaves it
+mkdir -p "$home" "$desk" "$work/runtime"
+chmod 700 "$work/runtime"
+own "$home" "$desk" "$work/runtime"
+data="$home/.local/share/tavlon"
+
+for n in $(seq 141 190); do
+  if [ ! -e "/tmp/.X11-unix/X$n" ] && [ ! -e "/tmp/.X$n-lock" ]; then
+    display=":$n"
+    break
+  fi
+done
+Xvfb "$display" -screen 0 1280x1024x24 -nolisten tcp >/dev/null 2>&1 &
+xvfb=$!
+export DISPLAY=$display
+for _ in $(seq 50); do
+  [ -e "/tmp/.X11-unix/X${display#:}" ] && break
+  sleep 0.1
+done
+
+# start [VAR=value...]: the installed program in the background, as the player.
+start() {
+  (cd "$desk" && exec "${player[@]}" env -i PATH=/usr/bin:/bin LANG=C.UTF-8 HOME="$home" \
+     XDG_DATA_HOME="$home/.local/share" XDG_CONFIG_HOME="$home/.config" \
+     XDG_RUNTIME_DIR="$work/runtime" DISPLAY="$DISPLAY" "$@" "$prefix/bin/tavlon") \
+    >>"$log" 2>&1 &
+  app=$!
+  apps+=("$app")
+}
+main_window() {
+  wid=$(timeout 20 xdotool search --sync --onlyvisible --name '^Tavlon 1\.0$' | head -n 1)
+  [ -n "$wid" ] || fail "the window did not appear"
+  xdotool windowfocus "$wid" 2>/dev/null || true
+  sleep 0.5
+  eval "$(xdotool getwindowgeometry --shell "$wid")"
+  bx=$((X + 38))
+  by=$((Y + HEIGHT - 492 + 123))
+}
+boxes() { xdotool search --onlyvisible --name '^Tavlon$' 2>/dev/null | wc -l; }
+# One message box is shown: it is closed with Enter.
+one_box() {
+  for _ in $(seq 40); do [ "$(boxes)" -ge 1 ] && break; sleep 0.25; done
+  [ "$(boxes)" -eq 1 ] || fail "$1: expected one message box, found $(boxes)"
+  box=$(xdotool search --onlyvisible --name '^Tavlon$' | head -n 1)
+  import -window root "$artefacts/install-$2.png" 2>/dev/null || true
+  xdotool windowfocus "$box" 2>/dev/null || true
+  sleep 0.3
+  xdotool key Return
+  sleep 0.5
+  [ "$(boxes)" -eq 0 ] || fail "$1: a second message box followed"
+}
+click() {
+  xdotool mousemove $((bx + $1)) $((by + $2)); sleep 0.15
+  xdotool mousemove $((bx + $1 + 1)) $((by + $2)); sleep 0.15
+  xdotool click 1; sleep 0.3
+}
+square() { click $((($1 - 1) * 40 + 20)) $((($2 - 1) * 40 + 20)); }
+key() { xdotool key --window "$wid" "$1"; sleep 0.4; }
+typed() { xdotool type --delay 60 "$1"; sleep 0.3; xdotool key Return; sleep 0.6; }
+byte() { od -An -tu1 -j"$2" -N1 "$1" | tr -d ' '; }
+board_byte() { byte "$1" $((1 + ($2 - 1) * 8 + ($3 - 1))); }
+stop() { kill "$app"; wait "$app" 2>/dev/null || true; }
+play_a_move() { click 150 80; square 4 7; square 4 5; sleep 0.5; }
+
+# First start: a move, its autosave, the templates, a saved game.
+start
+main_window
+play_a_move
+import -window root "$artefacts/installed.png" 2>/dev/null || true
+[ "$(boxes)" -eq 0 ] || fail "a message box after the move"
+[ -f "$data/temp.tvl" ] || fail "no autosave in $data"
+[ "$(byte "$data/temp.tvl" 0)" = 2 ] || fail "the autosave should have Red to move"
+[ "$(board_byte "$data/temp.tvl" 4 5)" = 14 ] || fail "the autosave should hold the pawn on D4"
+[ "$(find "$data/Positions" -name '*.tvl' | wc -l)" -eq 4 ] || fail "the templates were not copied"
+key ctrl+s
+typed first
+[ -f "$data/Saves/first.tvl" ] || fail "the game was not saved"
+
+# A second program on the same data folder says so and ends.
+first=$app
+start
+one_box "second program" busy
+for _ in $(seq 20); do kill -0 "$app" 2>/dev/null || break; sleep 0.25; done
+kill -0 "$app" 2>/dev/null && fail "the second program went on"
+kill -0 "$first" || fail "the first program ended"
+app=$first
+stop
+
+# Second start: the saved game opens and play goes on from it.
+start
+main_window
+key ctrl+o
+typed first.tvl
+click 329 -94 # into the move box
+typed a5a6
+[ "$(byte "$data/temp.tvl" 0)" = 3 ] || fail "after the opened game's move Green should move"
+[ "$(board_byte "$data/temp.tvl" 4 5)" = 14 ] || fail "the opened game lost its pawn on D4"
+stop
+
+[ -z "$(find "$desk" -mindepth 1)" ] || fail "the working folder was written: $(ls -A "$desk")"
+[ -z "$(find "$prefix" -newer "$work/installed")" ] || fail "the prefix was written"
+echo "install: installed program played, saved and reopened a game in $data"
+
+# Damaged settings: told once, defaults used, the game goes on.
+mkdir -p "$home/.config/tavlon"
+printf '\x00\xff[[[garbage\nview/moveHints=maybe\n' >"$home/.config/tavlon/tavlon.ini"
+own "$home/.config"
+start
+main_window
+one_box "damaged settings" settings
+play_a_move
+[ "$(boxes)" -eq 0 ] || fail "damaged settings: a message box after the move"
+stop
+
+# A data folder that is a file, and a read-only one: told once, no box after moves.
+rm "$home/.config/tavlon/tavlon.ini"
+echo "not a folder" >"$work/afile"
+mkdir -p "$work/readonly"
+chmod 555 "$work/readonly"
+for case in afile readonly; do
+  start TAVLON_DATA_DIR="$work/$case"
+  main_window
+  one_box "data folder $case" "$case"
+  play_a_move
+  square 2 1 # Red's pawn B8 ...
+  square 3 1 # ... to C8
+  [ "$(boxes)" -eq 0 ] || fail "data folder $case: a message box after the moves"
+  kill -0 "$app" || fail "data folder $case: the program ended"
+  stop
+done
+[ -z "$(ls -A "$work/readonly")" ] || fail "the read-only folder was written"
+echo "install: damaged settings, a file as data folder and a read-only one each told once"
