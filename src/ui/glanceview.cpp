@@ -6,17 +6,11 @@
 #include <QAction>
 #include <QMenu>
 #include <QPainter>
-#include <QSettings>
 
 using namespace Qt::StringLiterals;
 
 namespace tavlon::ui {
 namespace {
-
-// Where the check items are remembered.
-QSettings Settings() {
-    return QSettings(QSettings::NativeFormat, QSettings::UserScope, u"Tavlon"_s, u"Tavlon"_s);
-}
 
 // The players' colours for the frame round the board.
 const QColor kPlayerColors[5] = {{}, {255, 255, 255}, {220, 0, 0}, {0, 160, 0}, {140, 80, 20}};
@@ -59,24 +53,17 @@ class TurnFrame : public QWidget {
 
 GlanceView::GlanceView(QMenu* viewMenu, const Controls& ui)
     : QObject(viewMenu), ui_(ui), frame_(new TurnFrame(ui.img)) {
-    mmViewLastMoves =
-        Item(viewMenu, u"mmViewLastMoves"_s, u"Показывать последние ходы"_s, u"view/lastMoves"_s);
-    mmViewChecks =
-        Item(viewMenu, u"mmViewChecks"_s, u"Показывать шах на доске"_s, u"view/checksOnBoard"_s);
-    mmViewTurnFrame =
-        Item(viewMenu, u"mmViewTurnFrame"_s, u"Рамка цвета игрока"_s, u"view/turnFrame"_s);
+    mmViewLastMoves = Item(viewMenu, u"mmViewLastMoves"_s, u"Показывать последние ходы"_s);
+    mmViewChecks = Item(viewMenu, u"mmViewChecks"_s, u"Показывать шах на доске"_s);
+    mmViewTurnFrame = Item(viewMenu, u"mmViewTurnFrame"_s, u"Рамка цвета игрока"_s);
 }
 
-QAction* GlanceView::Item(QMenu* menu, const QString& name, const QString& caption,
-                          const QString& key) {
+QAction* GlanceView::Item(QMenu* menu, const QString& name, const QString& caption) {
     QAction* action = menu->addAction(caption);
     action->setObjectName(name);
     action->setCheckable(true);
-    action->setChecked(Settings().value(key, true).toBool());
-    connect(action, &QAction::toggled, this, [this, key](bool on) {
-        Settings().setValue(key, on);
-        Apply();
-    });
+    action->setChecked(true);
+    connect(action, &QAction::toggled, this, [this] { Apply(); });
     return action;
 }
 

@@ -1,6 +1,6 @@
 // The game at a glance in the window: each player's last move and the kings in check on the
 // board, the mate notice on the check labels and a frame round the board in the colour of
-// the player to move. Each has a check item in the "Вид" menu, remembered between runs.
+// the player to move. Each has a check item in the "Вид" menu, on from the start.
 #pragma once
 
 #include "flow/port.h"
@@ -32,7 +32,7 @@ class GlanceView : public QObject {
     QAction* mmViewTurnFrame = nullptr;
 
   private:
-    QAction* Item(QMenu* menu, const QString& name, const QString& caption, const QString& key);
+    QAction* Item(QMenu* menu, const QString& name, const QString& caption);
     void Apply();
 
     const Controls& ui_;

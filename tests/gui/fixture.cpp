@@ -3,7 +3,6 @@
 #include <QDir>
 #include <QListWidget>
 #include <QPainter>
-#include <QSettings>
 #include <QTest>
 
 using namespace Qt::StringLiterals;
@@ -38,12 +37,6 @@ void WindowTest::SetUp() {
     intro.fill(kIntroColor);
     ASSERT_TRUE(intro.save(Path(u"Tavlon.bmp"_s), "BMP"));
 
-    // Every test starts from the settings of a first run.
-    {
-        QSettings settings(QSettings::NativeFormat, QSettings::UserScope, u"Tavlon"_s, u"Tavlon"_s);
-        settings.clear();
-        settings.sync();
-    }
     previousDir = QDir::currentPath();
     QDir::setCurrent(dir->path());
     window = std::make_unique<TF>();

@@ -4,6 +4,7 @@
 
 #include "model/startpos.h"
 #include "ui/glanceview.h"
+#include "ui/settings.h"
 #include "ui/widgets.h"
 
 #include <QAction>
@@ -11,6 +12,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
+#include <QSettings>
 
 using namespace Qt::StringLiterals;
 
@@ -35,12 +37,31 @@ TEST_F(GlanceTest, CheckItemsStartOnAndAreRemembered) {
     EXPECT_EQ(view.mmViewTurnFrame->text(), u"Рамка цвета игрока"_s);
     EXPECT_TRUE(window->menu().mmView->actions().contains(view.mmViewTurnFrame));
 
-    view.mmViewChecks->trigger();
-    window.reset();
+    const QString ini = Path(u"tavlon.ini"_s);
+    {
+        QSettings settings(ini, QSettings::IniFormat);
+        ASSERT_TRUE(ui::RememberSettings(*window, settings).isEmpty());
+        view.mmViewChecks->trigger();
+        window.reset();
+    }
+    {
+        QSettings settings(ini, QSettings::IniFormat);
+        window = std::make_unique<TF>();
+        EXPECT_TRUE(ui::RememberSettings(*window, settings).isEmpty());
+        EXPECT_TRUE(window->glanceView().mmViewLastMoves->isChecked());
+        EXPECT_FALSE(window->glanceView().mmViewChecks->isChecked());
+        EXPECT_TRUE(window->glanceView().mmViewTurnFrame->isChecked());
+        window.reset();
+    }
+    QFile damaged(ini);
+    ASSERT_TRUE(damaged.open(QIODevice::WriteOnly));
+    damaged.write("[view]\nlastMoves=perhaps\n");
+    damaged.close();
+    QSettings settings(ini, QSettings::IniFormat);
     window = std::make_unique<TF>();
+    EXPECT_TRUE(ui::RememberSettings(*window, settings).contains(ini));
     EXPECT_TRUE(window->glanceView().mmViewLastMoves->isChecked());
-    EXPECT_FALSE(window->glanceView().mmViewChecks->isChecked());
-    EXPECT_TRUE(window->glanceView().mmViewTurnFrame->isChecked());
+    window.reset();
 }
 
 TEST_F(GlanceTest, TintsAndFramesOnTheBoardAndRoundIt) {
