@@ -36,4 +36,11 @@ void Game::ShowGlance() {
         port_.SetStatusText(kMateTexts[g.mated]);
 }
 
+std::string_view Game::MateText() const {
+    const GameState& s = *s_;
+    if (!s.GameStarted || s.SetupMode || !IsMated(s))
+        return {};
+    return kMateTexts[s.SideToMove];
+}
+
 } // namespace tavlon

@@ -30,13 +30,14 @@ int Bit(int c, int r) {
     return (c - 1) * 8 + (r - 1);
 }
 
-// Tints of each player's last move behind the pieces, on a white and on a black square:
+// Tints of each player's last move behind the pieces (White's army is drawn in gold), on a
+// white and on a black square:
 // strong enough to tell the four apart on both, light enough for the navy hints to stand out.
 struct Tint {
     QRgb onWhite, onBlack;
 };
 constexpr Tint kTints[5] = {{0, 0},
-                            {qRgb(200, 200, 200), qRgb(120, 120, 120)},
+                            {qRgb(255, 235, 140), qRgb(150, 120, 0)},
                             {qRgb(255, 160, 160), qRgb(170, 0, 0)},
                             {qRgb(160, 230, 160), qRgb(0, 130, 0)},
                             {qRgb(225, 180, 130), qRgb(130, 75, 20)}};

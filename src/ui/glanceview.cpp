@@ -12,13 +12,12 @@ using namespace Qt::StringLiterals;
 namespace tavlon::ui {
 namespace {
 
-// The players' colours for the frame round the board.
-const QColor kPlayerColors[5] = {{}, {255, 255, 255}, {220, 0, 0}, {0, 160, 0}, {140, 80, 20}};
+// The players' colours for the frame round the board; White's army is drawn in gold.
+const QColor kPlayerColors[5] = {{}, {230, 180, 0}, {220, 0, 0}, {0, 160, 0}, {140, 80, 20}};
 
 } // namespace
 
-// A frame just outside the board in the colour of the player to move, with a black outline
-// so that White's shows on the grey panel.
+// A frame just outside the board in the colour of the player to move, with a black outline.
 class TurnFrame : public QWidget {
   public:
     static constexpr int kWidth = 4;

@@ -51,8 +51,13 @@ TEST(Glance, MateIsToldUntilThePositionChanges) {
     EXPECT_EQ(t.port.glance.mated, 2);
     EXPECT_EQ(t.port.status, "Мат королю красных");
     EXPECT_EQ(t.port.glance.kingsInCheck, Bit("A8"));
+    t.Hover(At("C3"));
+    t.game.ImageMouseLeave(); // off the board the mate is told again
+    EXPECT_EQ(t.port.status, "Мат королю красных");
     t.game.mmUndoClick();
     EXPECT_EQ(t.port.glance.mated, 0);
+    t.game.ImageMouseLeave();
+    EXPECT_EQ(t.port.status, "");
 }
 
 } // namespace

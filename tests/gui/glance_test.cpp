@@ -69,8 +69,8 @@ TEST_F(GlanceTest, TintsAndFramesOnTheBoardAndRoundIt) {
     ClickSquare(2, 8); // the White knight B1 ...
     ClickSquare(1, 6); // ... to A3
     const QImage& board = ui().img->Picture();
-    EXPECT_EQ(SquareCorner(board, 2, 8), qRgb(200, 200, 200)) << "B1, a white square";
-    EXPECT_EQ(SquareCorner(board, 1, 6), qRgb(120, 120, 120)) << "A3, a black square";
+    EXPECT_EQ(SquareCorner(board, 2, 8), qRgb(255, 235, 140)) << "B1, a white square";
+    EXPECT_EQ(SquareCorner(board, 1, 6), qRgb(150, 120, 0)) << "A3, a black square";
     EXPECT_EQ(board.pixel(20, 220), FigureColor(16)) << "the knight itself keeps its colours";
     EXPECT_EQ(SquareCorner(board, 2, 7), qRgb(0, 0, 0)) << "B2 is not touched";
 
@@ -80,7 +80,7 @@ TEST_F(GlanceTest, TintsAndFramesOnTheBoardAndRoundIt) {
     ASSERT_EQ(state().CurrentPly, 3);
     EXPECT_EQ(SquareCorner(board, 1, 2), qRgb(170, 0, 0)) << "A7, Red's from-square";
     EXPECT_EQ(SquareCorner(board, 6, 3), qRgb(170, 0, 0)) << "F6, Red's to-square";
-    EXPECT_EQ(SquareCorner(board, 2, 8), qRgb(200, 200, 200)) << "White's move stays";
+    EXPECT_EQ(SquareCorner(board, 2, 8), qRgb(255, 235, 140)) << "White's move stays";
     EXPECT_EQ(board.pixel(160 + 1, 1), qRgb(255, 0, 0)) << "the Green king's red frame";
 
     QWidget* frame = window->findChild<QWidget*>(u"turnFrame"_s);

@@ -88,8 +88,8 @@ TEST_F(PlayTest, MovesByClicksPassTheTurnAndFillTheList) {
     EXPECT_EQ(state().Board().at(4, 5), 14);
     EXPECT_EQ(state().SideToMove, 2);
     EXPECT_EQ(BoardPixel(4 * 40 - 20, 5 * 40 - 20), FigureColor(14));
-    // D2 is empty now, its black square tinted grey as White's last move.
-    EXPECT_EQ(BoardPixel(4 * 40 - 20, 7 * 40 - 20), qRgb(120, 120, 120));
+    // D2 is empty now, its black square tinted as White's last move.
+    EXPECT_EQ(BoardPixel(4 * 40 - 20, 7 * 40 - 20), qRgb(150, 120, 0));
     ClickSquare(2, 2);
     ClickSquare(3, 2); // Red B7-C7
     EXPECT_EQ(ListLines(), QStringList({u"1. D2D4"_s, u"2. B7C7"_s}));
