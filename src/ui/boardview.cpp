@@ -31,8 +31,8 @@ int Bit(int c, int r) {
 }
 
 // Tints of each player's last move behind the pieces (White's army is drawn in gold), on a
-// white and on a black square:
-// strong enough to tell the four apart on both, light enough for the navy hints to stand out.
+// white and on a black square: strong enough to tell the four apart on both, light enough
+// for the navy move hints to stand out.
 struct Tint {
     QRgb onWhite, onBlack;
 };
@@ -145,11 +145,8 @@ void BoardView::LoadIntroPicture() {
     bool unreadable = false;
     const QImage intro = LoadWithFallback(path, u":/Tavlon.bmp"_s, unreadable);
     surface_.fill(Qt::white);
-    if (unreadable && !introReported_) {
-        introReported_ = true;
-        if (report_)
-            report_(u"Не удалось прочитать файл «%1»."_s.arg(path));
-    }
+    if (unreadable)
+        figures_.ReportUnreadable({path});
     if (!intro.isNull()) {
         QPainter p(&surface_);
         p.drawImage(0, 0, intro);

@@ -62,7 +62,6 @@ class BoardView : public QWidget {
     QImage surface_;
     QString hint_;
     bool hintEnabled_ = false;
-    bool introReported_ = false;
     TBoard board_{};             // the board last drawn, for painting squares again
     std::uint8_t tint_[64] = {}; // player whose last move touched the square, or 0
     std::uint64_t kingsInCheck_ = 0;
