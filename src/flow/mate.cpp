@@ -19,21 +19,21 @@ class EscapeSearch {
     bool FromSquare(Square from) {
         const TPieceCode piece = b_.at(from);
         switch (KindOf(piece)) {
-        case 1:
-        case 2:
-        case 3:
-        case 4:
+        case kPawn1:
+        case kPawn1 + 1:
+        case kPawn1 + 2:
+        case kPawn4:
             return Pawn(from, piece);
-        case 5:
+        case kBishop:
             return Lines(from, piece, patterns::kBishopLines);
-        case 6:
+        case kKnight:
             for (const auto& j : patterns::kKnightJumps)
                 if (Try(b_, from, {from.c + j.dc, from.r + j.dr}, piece, nullptr))
                     return true;
             return false;
-        case 7:
+        case kRook:
             return Lines(from, piece, patterns::kRookLines);
-        case 8:
+        case kKing:
             return King(from, piece);
         default:
             return false;

@@ -6,7 +6,7 @@ namespace {
 // Pieces only: marks and empty squares all read as 0.
 TPieceCode PieceOn(const TBoard& b, int i) {
     const TPieceCode code = b.cells[i];
-    return IsPieceOwner(OwnerOf(code)) && KindOf(code) != 0 ? code : kEmpty;
+    return IsPiece(code) ? code : kEmpty;
 }
 
 Square SquareOf(int i) {

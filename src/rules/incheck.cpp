@@ -18,7 +18,7 @@ bool EnemyAt(const TBoard& b, int c, int r, int player, int kind) {
 TPieceCode FirstPiece(const TBoard& b, Square sq, patterns::Step d) {
     for (int c = sq.c + d.dc, r = sq.r + d.dr; OnBoard(c, r); c += d.dc, r += d.dr) {
         const TPieceCode code = b.at(c, r);
-        if (IsPieceOwner(OwnerOf(code)) && KindOf(code) != 0)
+        if (IsPiece(code))
             return code;
     }
     return kEmpty;
@@ -32,7 +32,7 @@ bool LineAttacker(TPieceCode code, int player, int kind) {
 
 bool SquareAttacked(const TBoard& b, Square sq, int player) {
     for (const auto& j : patterns::kKnightJumps)
-        if (EnemyAt(b, sq.c + j.dc, sq.r + j.dr, player, 6))
+        if (EnemyAt(b, sq.c + j.dc, sq.r + j.dr, player, kKnight))
             return true;
     // A pawn of q on X attacks X + d, so it stands on sq - d.
     for (int q = 1; q <= 4; ++q) {
@@ -45,10 +45,10 @@ bool SquareAttacked(const TBoard& b, Square sq, int player) {
         }
     }
     for (const auto& d : patterns::kRookLines)
-        if (LineAttacker(FirstPiece(b, sq, d), player, 7))
+        if (LineAttacker(FirstPiece(b, sq, d), player, kRook))
             return true;
     for (const auto& d : patterns::kBishopLines)
-        if (LineAttacker(FirstPiece(b, sq, d), player, 5))
+        if (LineAttacker(FirstPiece(b, sq, d), player, kBishop))
             return true;
     return false;
 }

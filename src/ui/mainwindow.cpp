@@ -1,10 +1,13 @@
 #include "ui/mainwindow.h"
 
+#include "ui/boardgeometry.h"
 #include "ui/boardview.h"
 #include "ui/glanceview.h"
 #include "ui/keyrouter.h"
 #include "ui/pictures.h"
 #include "ui/widgets.h"
+
+#include "storage/autosavewriter.h"
 
 #include <QAction>
 #include <QApplication>
@@ -50,6 +53,11 @@ TF::TF(tavlon::ui::DataFolder folder, QWidget* parent)
         w->setToolTipDuration(5000);
 
     game_ = std::make_unique<tavlon::Game>(*this, folder_.path);
+    // A failed autosave is found on the writer's thread; its message box opens on ours.
+    game_->SetAutosaveNotifier([this] {
+        QMetaObject::invokeMethod(
+            this, [this] { game_->ReportAutosaveFailure(); }, Qt::QueuedConnection);
+    });
     ConnectMenu();
     ConnectControls();
     WatchMouseMoves();
@@ -59,6 +67,9 @@ TF::TF(tavlon::ui::DataFolder folder, QWidget* parent)
 }
 
 TF::~TF() {
+    // The game writes the last autosave before it goes; nothing of it reaches the window.
+    game_->SetAutosaveNotifier(nullptr);
+    game_->Autosaver().Wait();
     qApp->removeEventFilter(keys_.get());
     // The controls outlive the game while the window is taken apart: nothing they report
     // on the way may reach it.
@@ -110,14 +121,16 @@ void TF::ConnectMenu() {
 
 void TF::ConnectControls() {
     tavlon::Game& g = *game_;
+    using tavlon::ui::BoardPointAt;
     using tavlon::ui::BoardView;
-    connect(ui_.img, &BoardView::mouseMoved, this, [&g](int x, int y) { g.imgMouseMove(x, y); });
+    connect(ui_.img, &BoardView::mouseMoved, this,
+            [&g](int x, int y) { g.imgMouseMove(BoardPointAt(x, y)); });
     // The release comes first; a right release then asks for the context action.
     connect(ui_.img, &BoardView::mouseReleased, this, [&g](int x, int y, Qt::MouseButton b) {
         const MouseButton button = b == Qt::RightButton    ? MouseButton::Right
                                    : b == Qt::MiddleButton ? MouseButton::Middle
                                                            : MouseButton::Left;
-        g.imgMouseUp(x, y, button);
+        g.imgMouseUp(BoardPointAt(x, y), button);
         if (button == MouseButton::Right)
             g.imgContextPopup();
     });
@@ -164,7 +177,7 @@ bool TF::eventFilter(QObject* watched, QEvent* e) {
         game_->GroupBox1MouseMove();
     } else if (watched == ui_.plSetupPosition) {
         const QPoint at = static_cast<QMouseEvent*>(e)->position().toPoint();
-        game_->plSetupPositionMouseMove(at.x(), at.y());
+        game_->plSetupPositionMouseMove(tavlon::ui::OverSetupStartButton(at.x(), at.y()));
     }
     return QMainWindow::eventFilter(watched, e);
 }
