@@ -39,6 +39,7 @@ void Game::mmSetupPositionClick() {
     s.PawnCycle = 1;
     port_.SetTooltip(Control::ImgSelectFigure, texts::kFigureKeysTip);
     SetupButtonsFromCompleteness();
+    ShowGlance();
 }
 
 void Game::bStartPositionClick() {
@@ -64,6 +65,7 @@ void Game::bStartPositionClick() {
 
     DeriveStartFlags(s, 1);
     RefreshBoard(1);
+    ShowGlance();
     port_.ListClear();
     port_.SetEnabled(Control::plInterface, true);
     port_.SetVisible(Control::cbOrder, true);

@@ -78,6 +78,7 @@ void Game::mmNewClick() {
     port_.SetVisible(Control::plSetupPosition, false);
     port_.SetEnabled(Control::plInterface, true);
     port_.SetVisible(Control::cbOrder, true);
+    ShowGlance();
     // The autosave comes last: when it cannot be written the player is told, and the
     // window already shows the whole new game rather than half of the switch.
     Autosave(1);
@@ -107,6 +108,7 @@ void Game::OpenGameFile(std::string_view folder) {
     s.SetupPiece = 0;
     s.SetupMode = 0;
     ResetRedoLine();
+    ShowGlance();
 }
 
 void Game::mmOpenClick() {

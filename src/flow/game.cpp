@@ -66,7 +66,8 @@ void Game::FormShow() {
 }
 
 void Game::ImageMouseLeave() {
-    port_.SetStatusText({});
+    // Away from the board the status bar keeps telling of a mate.
+    port_.SetStatusText(MateText());
     if (s_->SetupMode)
         RefreshBoard(s_->CurrentPly);
 }

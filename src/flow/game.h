@@ -191,6 +191,10 @@ class Game {
     bool CheckPromotion();
     void WriteNotationLine(std::uint16_t ply);
     void PlayTypedMove();
+    // Tells the window the last moves, the kings in check and a mate of the position in play.
+    void ShowGlance();
+    // Whose king is mated, or nothing outside play and when nobody is.
+    std::string_view MateText() const;
     void SetUndoRedoButtons();
     void ResetRedoLine();
     void ListMoveText(std::uint16_t ply);

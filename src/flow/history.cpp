@@ -41,6 +41,7 @@ void Game::mmUndoClick() {
         CancelPick();
         RefreshBoard(s.CurrentPly);
         SetUndoRedoButtons();
+        ShowGlance();
         return;
     }
     const bool picked = CancelPick();
@@ -59,6 +60,7 @@ void Game::mmUndoClick() {
         RefreshBoard(s.CurrentPly);
     }
     SetUndoRedoButtons();
+    ShowGlance();
     CheckConsistency();
 }
 
@@ -78,6 +80,7 @@ void Game::mmForwardClick() {
         RefreshBoard(s.CurrentPly);
     }
     SetUndoRedoButtons();
+    ShowGlance();
     CheckConsistency();
 }
 

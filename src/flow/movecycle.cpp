@@ -277,6 +277,7 @@ void Game::CompleteMove(std::uint8_t& side) {
     s.LastPly = s.CurrentPly;
     RefreshBoard(s.CurrentPly);
     WriteNotationLine(s.CurrentPly);
+    ShowGlance();
     SetUndoRedoButtons();
     port_.SetBoardPointer(PointerRole::Forbidden);
     CheckConsistency();

@@ -101,6 +101,7 @@ void Game::bbPlayClick() {
     port_.DrawPlayerOrder(s.SideToMove);
     RefreshBoard(s.CurrentPly);
     s.SelectedOwner = s.SideToMove;
+    ShowGlance();
 }
 
 void Game::PlayTypedMove() {

@@ -43,6 +43,7 @@ class NullPort : public WindowPort {
     void DrawMoveHints(std::uint64_t) override {}
     void LoadIntroPicture() override {}
     void ShowSetupFigureImage(bool, int) override {}
+    void ShowGlance(const Glance&) override {}
 };
 
 } // namespace tavlon

@@ -2,6 +2,7 @@
 #pragma once
 
 #include "model/gamestate.h"
+#include "model/lastmoves.h"
 
 #include <optional>
 #include <string>
@@ -33,6 +34,14 @@ enum class Control {
 };
 
 enum class Answer { Yes, No, Cancel };
+
+// The state of the game at a glance, for the position in play.
+struct Glance {
+    PlayerMove lastMoves[5];        // each player's most recent move, index 1..4
+    std::uint64_t kingsInCheck = 0; // bit (c-1)*8+(r-1) set on every king in check
+    int mated = 0;                  // the player to move when mated, otherwise 0
+    int sideToMove = 0;             // 0 outside play
+};
 
 // Texts are UTF-8. Board pictures are drawn from the boards handed over; the window keeps
 // what was drawn until the next drawing call changes it.
@@ -93,6 +102,9 @@ class WindowPort {
     virtual void LoadIntroPicture() = 0;
     // The chosen setup figure, grey and monochrome when inactive.
     virtual void ShowSetupFigureImage(bool active, int figureIndex) = 0;
+    // Shown after every change of the position in play, until the next one; an empty
+    // glance outside play (intro, setup).
+    virtual void ShowGlance(const Glance& glance) = 0;
 };
 
 } // namespace tavlon

@@ -5,6 +5,9 @@
 #include <QPainter>
 #include <QToolTip>
 
+#include <algorithm>
+#include <iterator>
+
 using namespace Qt::StringLiterals;
 
 namespace tavlon::ui {
@@ -21,15 +24,86 @@ BoardView::BoardView(QWidget* parent, const QString& programDir, FigureStore::Re
     setAttribute(Qt::WA_OpaquePaintEvent);
 }
 
+namespace {
+
+int Bit(int c, int r) {
+    return (c - 1) * 8 + (r - 1);
+}
+
+// Tints of each player's last move behind the pieces (White's army is drawn in gold), on a
+// white and on a black square: strong enough to tell the four apart on both, light enough
+// for the navy move hints to stand out.
+struct Tint {
+    QRgb onWhite, onBlack;
+};
+constexpr Tint kTints[5] = {{0, 0},
+                            {qRgb(255, 235, 140), qRgb(150, 120, 0)},
+                            {qRgb(255, 160, 160), qRgb(170, 0, 0)},
+                            {qRgb(160, 230, 160), qRgb(0, 130, 0)},
+                            {qRgb(225, 180, 130), qRgb(130, 75, 20)}};
+
+} // namespace
+
 void BoardView::DrawBoard(const TBoard& board) {
     figures_.BeginRedraw();
-    QPainter p(&surface_);
-    for (int c = 1; c <= 8; ++c) {
-        for (int r = 1; r <= 8; ++r) {
-            if (const QImage* picture = figures_.Square(board.at(c, r), (c + r) % 2 == 0))
-                p.drawImage(kCell * (c - 1), kCell * (r - 1), *picture);
+    board_ = board;
+    for (int c = 1; c <= 8; ++c)
+        for (int r = 1; r <= 8; ++r)
+            DrawSquare(c, r);
+    update();
+}
+
+void BoardView::DrawSquare(int c, int r) {
+    const bool white = (c + r) % 2 == 0;
+    const QImage* picture = figures_.Square(board_.at(c, r), white);
+    if (!picture)
+        return;
+    const int left = kCell * (c - 1), top = kCell * (r - 1);
+    QPainter(&surface_).drawImage(left, top, *picture);
+    PaintGlanceOn(c, r);
+}
+
+void BoardView::PaintGlanceOn(int c, int r) {
+    const int left = kCell * (c - 1), top = kCell * (r - 1);
+    if (const int player = tint_[Bit(c, r)]) {
+        // The square's own colour shows where the piece picture is transparent: the pixels
+        // that differ between the picture on a white and on a black square.
+        const QImage* onWhite = figures_.Square(board_.at(c, r), true);
+        const QImage* onBlack = figures_.Square(board_.at(c, r), false);
+        const QRgb tint = (c + r) % 2 == 0 ? kTints[player].onWhite : kTints[player].onBlack;
+        for (int y = 0; y < kCell; ++y) {
+            const auto* w = reinterpret_cast<const QRgb*>(onWhite->constScanLine(y));
+            const auto* b = reinterpret_cast<const QRgb*>(onBlack->constScanLine(y));
+            auto* out = reinterpret_cast<QRgb*>(surface_.scanLine(top + y)) + left;
+            for (int x = 0; x < kCell; ++x)
+                if (w[x] != b[x])
+                    out[x] = tint;
         }
     }
+    if (kingsInCheck_ >> Bit(c, r) & 1u) {
+        QPainter p(&surface_);
+        p.fillRect(left, top, kCell, 3, QColor(255, 0, 0));
+        p.fillRect(left, top + kCell - 3, kCell, 3, QColor(255, 0, 0));
+        p.fillRect(left, top, 3, kCell, QColor(255, 0, 0));
+        p.fillRect(left + kCell - 3, top, 3, kCell, QColor(255, 0, 0));
+    }
+}
+
+void BoardView::SetGlance(const PlayerMove moves[5], std::uint64_t kingsInCheck) {
+    std::uint8_t tint[64] = {};
+    for (int p = 1; p <= 4; ++p)
+        if (moves[p].Known()) {
+            tint[Bit(moves[p].from.c, moves[p].from.r)] = static_cast<std::uint8_t>(p);
+            tint[Bit(moves[p].to.c, moves[p].to.r)] = static_cast<std::uint8_t>(p);
+        }
+    const std::uint64_t checksBefore = kingsInCheck_;
+    std::uint8_t before[64];
+    std::copy(std::begin(tint_), std::end(tint_), before);
+    std::copy(std::begin(tint), std::end(tint), tint_);
+    kingsInCheck_ = kingsInCheck;
+    for (int i = 0; i < 64; ++i)
+        if (before[i] != tint_[i] || ((checksBefore ^ kingsInCheck_) >> i & 1u))
+            DrawSquare(i / 8 + 1, i % 8 + 1);
     update();
 }
 

@@ -3,6 +3,7 @@
 #pragma once
 
 #include "model/gamestate.h"
+#include "model/lastmoves.h"
 #include "ui/figurestore.h"
 
 #include <QImage>
@@ -16,8 +17,13 @@ class BoardView : public QWidget {
   public:
     BoardView(QWidget* parent, const QString& programDir, FigureStore::Reporter report);
 
-    // Paints the 64 squares of `board`; codes that draw nothing keep their pixels.
+    // Paints the 64 squares of `board`; codes that draw nothing keep their pixels. Squares of
+    // the last moves are tinted and kings in check framed, as last set.
     void DrawBoard(const TBoard& board);
+    // The squares of each player's last move (index 1..4) take a tint of that player's
+    // colour behind the piece; every king whose bit (c-1)*8+(r-1) is set gets a red frame.
+    // The squares concerned are painted again at once from the last board drawn.
+    void SetGlance(const PlayerMove moves[5], std::uint64_t kingsInCheck);
     // The 1-pixel pure-blue frame inside square `sq`.
     void DrawSelectionFrame(Square sq);
     // `figure` (40 x 40 with transparent parts) drawn over square `at`.
@@ -47,12 +53,18 @@ class BoardView : public QWidget {
     void leaveEvent(QEvent* e) override;
 
   private:
+    void DrawSquare(int c, int r);
+    void PaintGlanceOn(int c, int r);
+
     QString programDir_;
     FigureStore::Reporter report_;
     FigureStore figures_;
     QImage surface_;
     QString hint_;
     bool hintEnabled_ = false;
+    TBoard board_{};             // the board last drawn, for painting squares again
+    std::uint8_t tint_[64] = {}; // player whose last move touched the square, or 0
+    std::uint64_t kingsInCheck_ = 0;
 };
 
 } // namespace tavlon::ui

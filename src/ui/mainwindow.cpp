@@ -2,6 +2,7 @@
 
 #include "ui/boardgeometry.h"
 #include "ui/boardview.h"
+#include "ui/glanceview.h"
 #include "ui/keyrouter.h"
 #include "ui/pictures.h"
 #include "ui/widgets.h"
@@ -42,6 +43,7 @@ TF::TF(tavlon::ui::DataFolder folder, QWidget* parent)
     menu_ = tavlon::ui::BuildMenu(*this);
     ui_ = tavlon::ui::BuildControls(*this, tavlon::ui::PathText(folder_.PicturesFolder()),
                                     [this](const QString& text) { dialogs_->Message(text); });
+    glance_ = new tavlon::ui::GlanceView(menu_.mmView, ui_);
     ui_.eInput->setValidator(
         new tavlon::ui::CharFilterValidator(ui_.eInput, &tavlon::Game::eInputKeyPress));
     // The client area below the menu: 497 wide, the panels' 473 and the status bar's 19.

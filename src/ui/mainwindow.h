@@ -15,8 +15,9 @@
 #include <memory>
 
 namespace tavlon::ui {
+class GlanceView;
 class KeyRouter;
-}
+} // namespace tavlon::ui
 
 class TF : public QMainWindow, public tavlon::WindowPort {
     Q_OBJECT
@@ -88,6 +89,8 @@ class TF : public QMainWindow, public tavlon::WindowPort {
     void DrawMoveHints(std::uint64_t squares) override;
     void LoadIntroPicture() override;
     void ShowSetupFigureImage(bool active, int figureIndex) override;
+    void ShowGlance(const tavlon::Glance& glance) override;
+    tavlon::ui::GlanceView& glanceView() { return *glance_; }
 
   protected:
     void showEvent(QShowEvent* e) override;
@@ -105,6 +108,7 @@ class TF : public QMainWindow, public tavlon::WindowPort {
     tavlon::ui::MenuActions menu_;
     tavlon::ui::Controls ui_;
     tavlon::ui::DisplayModes modes_;
+    tavlon::ui::GlanceView* glance_ = nullptr; // owned by the view menu
     std::unique_ptr<tavlon::Game> game_;
     std::unique_ptr<tavlon::ui::KeyRouter> keys_;
     QString status_;

@@ -51,6 +51,7 @@ MenuActions BuildMenu(QMainWindow& window) {
 
     QMenu* view = bar->addMenu(u"Вид"_s);
     view->setObjectName(u"mmView"_s);
+    m.mmView = view;
     m.mmBigSize = Item(view, u"mmBigSize"_s, u"Увеличить масштаб"_s, QKeySequence(Qt::Key_F11));
     m.mmViewRun = Item(view, u"mmViewRun"_s, u"Показывать ходы фигуры"_s);
     m.mmViewRun->setCheckable(true);

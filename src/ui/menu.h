@@ -6,6 +6,7 @@
 class QAction;
 class QKeySequence;
 class QMainWindow;
+class QMenu;
 
 namespace tavlon::ui {
 
@@ -24,6 +25,7 @@ struct MenuActions {
     QAction* mmViewRun = nullptr;
     QAction* mmOrder = nullptr;
     QAction* mmAvtor = nullptr;
+    QMenu* mmView = nullptr;
 
     // Every action that carries a shortcut, to let the shortcut win over a focused control.
     QList<QAction*> WithShortcuts() const;

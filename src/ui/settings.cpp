@@ -1,5 +1,6 @@
 #include "ui/settings.h"
 
+#include "ui/glanceview.h"
 #include "ui/mainwindow.h"
 #include "ui/widgets.h"
 
@@ -14,6 +15,18 @@ namespace {
 
 const QString kMoveHints = u"view/moveHints"_s;
 const QString kPromotion = u"play/promotion"_s;
+
+// Gives the check item `item` its remembered state; false when the stored value is neither
+// "true" nor "false" (the item keeps its mark then).
+bool RestoreCheck(const QSettings& settings, const QString& key, QAction* item) {
+    if (!settings.contains(key))
+        return true;
+    const QString value = settings.value(key).toString();
+    if (value != u"true"_s && value != u"false"_s)
+        return false;
+    item->setChecked(value == u"true"_s);
+    return true;
+}
 
 } // namespace
 
@@ -38,6 +51,16 @@ QString RememberSettings(TF& window, QSettings& settings) {
             ui.cbFigures->setCurrentIndex(item);
         else
             damaged = true;
+    }
+
+    GlanceView& glance = window.glanceView();
+    for (const auto& [key, item] : {std::pair{u"view/lastMoves"_s, glance.mmViewLastMoves},
+                                    {u"view/checksOnBoard"_s, glance.mmViewChecks},
+                                    {u"view/turnFrame"_s, glance.mmViewTurnFrame}}) {
+        if (!damaged && !RestoreCheck(settings, key, item))
+            damaged = true;
+        QObject::connect(item, &QAction::toggled, &window,
+                         [&settings, key](bool on) { settings.setValue(key, on); });
     }
 
     QObject::connect(hints, &QAction::toggled, &window,

@@ -1,5 +1,5 @@
-// Window options remembered between runs: the move-hint check mark and the promotion
-// choice last used.
+// Window options remembered between runs: the check marks of the view menu and the
+// promotion choice last used.
 #pragma once
 
 #include <QString>

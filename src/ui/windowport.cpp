@@ -1,5 +1,6 @@
 // What the game asks of the window: texts, control states, lists, dialogs and drawing.
 #include "ui/boardview.h"
+#include "ui/glanceview.h"
 #include "ui/imagelists.h"
 #include "ui/mainwindow.h"
 #include "ui/pictures.h"
@@ -82,10 +83,7 @@ void TF::SetBoardTooltipEnabled(bool enabled) {
 }
 
 void TF::SetCheckLabel(int player, bool flagged) {
-    QLabel* label = ui_.lCheck[static_cast<std::size_t>(player - 1)];
-    QPalette palette = label->palette();
-    palette.setColor(QPalette::WindowText, flagged ? QColor(0, 0, 0) : QColor(192, 192, 192));
-    label->setPalette(palette);
+    glance_->SetCheckLabel(player, flagged);
 }
 
 void TF::ListClear() {
@@ -225,4 +223,8 @@ void TF::ShowSetupFigureImage(bool active, int figureIndex) {
                                 tavlon::ui::SetupFigures().Frame(figureIndex), colors.idle,
                                 colors.active);
     ui_.ImgSelectFigure->update();
+}
+
+void TF::ShowGlance(const tavlon::Glance& glance) {
+    glance_->Show(glance);
 }

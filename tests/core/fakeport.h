@@ -43,6 +43,7 @@ class FakePort : public WindowPort {
     std::uint64_t hints = 0;
     bool setupFigureActive = false;
     int setupFigureIndex = -1;
+    Glance glance{};
 
     // Scripted answers and what was asked.
     std::vector<std::string> messages;
@@ -137,6 +138,7 @@ class FakePort : public WindowPort {
         setupFigureActive = active;
         setupFigureIndex = figureIndex;
     }
+    void ShowGlance(const Glance& g) override { glance = g; }
 };
 
 } // namespace tavlon::test

@@ -1,9 +1,11 @@
 // The armies stand in a pinwheel: turning a position a quarter clockwise and handing every
 // piece to the next player must turn every verdict of the rules the same way.
+#include "flow/mate.h"
 #include "quarter_turn.h"
 #include "rules/attacks.h"
 #include "rules/check.h"
 #include "rules/geometry.h"
+#include "rules/incheck.h"
 
 #include <gtest/gtest.h>
 
@@ -120,6 +122,31 @@ TEST(QuarterTurn, CheckFlagsForEveryPieceAndTarget) {
                     }
             }
     }
+}
+
+TEST(QuarterTurn, KingsInCheckAndMate) {
+    auto s = std::make_unique<GameState>();
+    auto turned = std::make_unique<GameState>();
+    int checks = 0, mates = 0;
+    for (const test::Case& tc : Cases()) {
+        SCOPED_TRACE(tc.Name());
+        test::InstallRules(tc.pos, *s);
+        test::InstallRules(Turn(tc.pos), *turned);
+        bool inCheck[5] = {}, inCheckT[5] = {};
+        KingsInCheck(s->Board(), inCheck);
+        KingsInCheck(turned->Board(), inCheckT);
+        for (int p = 1; p <= 4; ++p) {
+            ASSERT_EQ(inCheck[p], inCheckT[NextPlayer(p)]) << "king of player " << p;
+            s->SideToMove = static_cast<std::uint8_t>(p);
+            turned->SideToMove = static_cast<std::uint8_t>(NextPlayer(p));
+            const bool mated = IsMated(*s);
+            ASSERT_EQ(mated, IsMated(*turned)) << "player " << p << " to move";
+            checks += inCheck[p];
+            mates += mated;
+        }
+    }
+    EXPECT_GT(checks, 0);
+    EXPECT_GT(mates, 0);
 }
 
 } // namespace

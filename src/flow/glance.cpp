@@ -1,0 +1,46 @@
+// The game at a glance: each player's last move, the kings in check and a mate, handed to
+// the window after every change of the position in play.
+#include "flow/game.h"
+#include "flow/mate.h"
+#include "rules/incheck.h"
+
+#include <string_view>
+
+namespace tavlon {
+namespace {
+
+// Whose king is mated, by player 1..4.
+constexpr std::string_view kMateTexts[5] = {"", "Мат королю белых", "Мат королю красных",
+                                            "Мат королю зелёных", "Мат королю коричневых"};
+
+} // namespace
+
+void Game::ShowGlance() {
+    const GameState& s = *s_;
+    Glance g;
+    if (s.GameStarted && !s.SetupMode) {
+        DeriveLastMoves(s.BoardHistory, s.CurrentPly, s.SideToMove, g.lastMoves);
+        bool inCheck[5];
+        KingsInCheck(s.Board(), inCheck);
+        for (int i = 0; i < 64; ++i) {
+            const TPieceCode code = s.Board().cells[i];
+            if (IsKing(code) && inCheck[OwnerOf(code)])
+                g.kingsInCheck |= std::uint64_t{1} << i;
+        }
+        if (IsMated(s))
+            g.mated = s.SideToMove;
+        g.sideToMove = s.SideToMove;
+    }
+    port_.ShowGlance(g);
+    if (g.mated != 0)
+        port_.SetStatusText(kMateTexts[g.mated]);
+}
+
+std::string_view Game::MateText() const {
+    const GameState& s = *s_;
+    if (!s.GameStarted || s.SetupMode || !IsMated(s))
+        return {};
+    return kMateTexts[s.SideToMove];
+}
+
+} // namespace tavlon

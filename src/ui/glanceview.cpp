@@ -1,0 +1,98 @@
+#include "ui/glanceview.h"
+
+#include "ui/boardview.h"
+#include "ui/widgets.h"
+
+#include <QAction>
+#include <QMenu>
+#include <QPainter>
+
+using namespace Qt::StringLiterals;
+
+namespace tavlon::ui {
+namespace {
+
+// The players' colours for the frame round the board; White's army is drawn in gold.
+const QColor kPlayerColors[5] = {{}, {230, 180, 0}, {220, 0, 0}, {0, 160, 0}, {140, 80, 20}};
+
+} // namespace
+
+// A frame just outside the board in the colour of the player to move, with a black outline.
+class TurnFrame : public QWidget {
+  public:
+    static constexpr int kWidth = 4;
+
+    explicit TurnFrame(QWidget* board) : QWidget(board->parentWidget()) {
+        setObjectName(u"turnFrame"_s);
+        setAttribute(Qt::WA_TransparentForMouseEvents);
+        setGeometry(board->geometry().adjusted(-kWidth, -kWidth, kWidth, kWidth));
+        stackUnder(board);
+        hide();
+    }
+    void SetPlayer(int player) {
+        if (player < 1 || player > 4) {
+            hide();
+            return;
+        }
+        color_ = kPlayerColors[player];
+        show();
+        update();
+    }
+
+  protected:
+    void paintEvent(QPaintEvent*) override {
+        QPainter p(this);
+        p.fillRect(rect(), Qt::black);
+        p.fillRect(rect().adjusted(1, 1, -1, -1), color_);
+    }
+
+  private:
+    QColor color_;
+};
+
+GlanceView::GlanceView(QMenu* viewMenu, const Controls& ui)
+    : QObject(viewMenu), ui_(ui), frame_(new TurnFrame(ui.img)) {
+    mmViewLastMoves = Item(viewMenu, u"mmViewLastMoves"_s, u"Показывать последние ходы"_s);
+    mmViewChecks = Item(viewMenu, u"mmViewChecks"_s, u"Показывать шах на доске"_s);
+    mmViewTurnFrame = Item(viewMenu, u"mmViewTurnFrame"_s, u"Рамка цвета игрока"_s);
+}
+
+QAction* GlanceView::Item(QMenu* menu, const QString& name, const QString& caption) {
+    QAction* action = menu->addAction(caption);
+    action->setObjectName(name);
+    action->setCheckable(true);
+    action->setChecked(true);
+    connect(action, &QAction::toggled, this, [this] { Apply(); });
+    return action;
+}
+
+void GlanceView::Show(const Glance& glance) {
+    const int matedBefore = glance_.mated;
+    glance_ = glance;
+    Apply();
+    if (matedBefore != 0)
+        SetCheckLabel(matedBefore, flagged_[matedBefore]);
+    if (glance_.mated != 0)
+        SetCheckLabel(glance_.mated, flagged_[glance_.mated]);
+}
+
+void GlanceView::Apply() {
+    static const PlayerMove kNone[5] = {};
+    ui_.img->SetGlance(mmViewLastMoves->isChecked() ? glance_.lastMoves : kNone,
+                       mmViewChecks->isChecked() ? glance_.kingsInCheck : 0);
+    frame_->SetPlayer(mmViewTurnFrame->isChecked() ? glance_.sideToMove : 0);
+}
+
+void GlanceView::SetCheckLabel(int player, bool flagged) {
+    flagged_[player] = flagged;
+    QLabel* label = ui_.lCheck[static_cast<std::size_t>(player - 1)];
+    const bool mated = glance_.mated == player;
+    label->setText(mated ? u"МАТ!"_s : u"ШАХ!"_s);
+    QPalette palette = label->palette();
+    palette.setColor(QPalette::WindowText, mated     ? QColor(255, 0, 0)
+                                           : flagged ? QColor(0, 0, 0)
+                                                     : QColor(192, 192, 192));
+    label->setPalette(palette);
+}
+
+} // namespace tavlon::ui

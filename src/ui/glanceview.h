@@ -1,0 +1,44 @@
+// The game at a glance in the window: each player's last move and the kings in check on the
+// board, the mate notice on the check labels and a frame round the board in the colour of
+// the player to move. Each has a check item in the "Вид" menu, on from the start.
+#pragma once
+
+#include "flow/port.h"
+#include "ui/layout.h"
+
+#include <QObject>
+
+class QAction;
+class QMenu;
+
+namespace tavlon::ui {
+
+class TurnFrame;
+
+class GlanceView : public QObject {
+    Q_OBJECT
+  public:
+    // Adds the check items to `viewMenu` with their remembered states.
+    GlanceView(QMenu* viewMenu, const Controls& ui);
+
+    // Shows `glance` as far as the check items allow.
+    void Show(const Glance& glance);
+    // The "ШАХ!" label of player 1..4: black when flagged, silver grey otherwise; while that
+    // player is mated it reads "МАТ!" in red.
+    void SetCheckLabel(int player, bool flagged);
+
+    QAction* mmViewLastMoves = nullptr;
+    QAction* mmViewChecks = nullptr;
+    QAction* mmViewTurnFrame = nullptr;
+
+  private:
+    QAction* Item(QMenu* menu, const QString& name, const QString& caption);
+    void Apply();
+
+    const Controls& ui_;
+    TurnFrame* frame_ = nullptr;
+    Glance glance_{};
+    bool flagged_[5] = {};
+};
+
+} // namespace tavlon::ui
