@@ -116,6 +116,12 @@ class Game {
     void mmForwardClick();
     void bBackStepClick();
     void bForwardClick();
+    // Shows the position after the move on line `row` of the move list (0 = the first),
+    // as the same number of undo or redo steps would; other rows change nothing.
+    void ListBoxClick(int row);
+    // The list line of the move that produced `ply`'s board (-1: none), and back.
+    int ListRowOfPly(std::uint16_t ply) const;
+    std::uint16_t PlyOfListRow(int row) const; // 0 when no reachable line has that row
 
     // Check labels, player 1..4.
     void lCheckClick(int player);
@@ -168,6 +174,7 @@ class Game {
     void SetUndoRedoButtons();
     void ResetRedoLine();
     void ListMoveText(std::uint16_t ply);
+    void ShowListRow();
     bool HistoryFull();
     void CheckConsistency() const;
 

@@ -50,7 +50,7 @@ void Game::mmUndoClick() {
         s.SideToMove = static_cast<std::uint8_t>(PrevPlayer(s.SideToMove));
         s.SelectedOwner = s.SideToMove;
         port_.DrawPlayerOrder(s.SideToMove);
-        port_.ListDeleteLast();
+        ShowListRow();
         for (int p = 1; p <= 4; ++p) {
             s.CheckFlags[p] = 0;
             port_.SetCheckLabel(p, false);
@@ -73,7 +73,7 @@ void Game::mmForwardClick() {
         s.SideToMove = static_cast<std::uint8_t>(NextPlayer(s.SideToMove));
         s.SelectedOwner = s.SideToMove;
         port_.DrawPlayerOrder(s.SideToMove);
-        ListMoveText(s.CurrentPly);
+        ShowListRow();
     } else if (picked) {
         RefreshBoard(s.CurrentPly);
     }

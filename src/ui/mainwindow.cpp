@@ -12,6 +12,7 @@
 #include <QFile>
 #include <QGroupBox>
 #include <QLineEdit>
+#include <QListWidget>
 #include <QMenuBar>
 #include <QMouseEvent>
 #include <QPushButton>
@@ -127,6 +128,8 @@ void TF::ConnectControls() {
     }
     connect(ui_.bBackStep, &QPushButton::clicked, this, [&g] { g.bBackStepClick(); });
     connect(ui_.bForward, &QPushButton::clicked, this, [&g] { g.bForwardClick(); });
+    connect(ui_.ListBox, &QListWidget::clicked, this,
+            [&g](const QModelIndex& index) { g.ListBoxClick(index.row()); });
     connect(ui_.bbPlay, &QPushButton::clicked, this, [&g] { g.bbPlayClick(); });
     connect(ui_.bInsertOk, &QPushButton::clicked, this, [&g] { g.bInsertOkClick(); });
     connect(ui_.bStartPosition, &QPushButton::clicked, this, [&g] { g.bStartPositionClick(); });

@@ -60,7 +60,8 @@ class TF : public QMainWindow, public tavlon::WindowPort {
     void SetCheckLabel(int player, bool flagged) override;
     void ListClear() override;
     void ListAppend(std::string_view line) override;
-    void ListDeleteLast() override;
+    void ListTruncate(int rows) override;
+    void ListSelect(int row) override;
     std::string InputText() const override;
     void SetInputText(std::string_view text) override;
     int ChosenPromotionItem() const override;

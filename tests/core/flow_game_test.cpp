@@ -66,7 +66,8 @@ TEST(ScriptedGame, EachColourTakesEnPassantAndUndoRedoWalkTheWholeLine) {
     EXPECT_EQ(t.s.CurrentPly, 1);
     EXPECT_EQ(t.s.Board(), start);
     EXPECT_EQ(t.port.drawnBoard, start);
-    EXPECT_TRUE(t.port.list.empty());
+    EXPECT_EQ(t.port.list.size(), 36u); // the line stays listed for redo
+    EXPECT_EQ(t.port.listRow, -1);
     EXPECT_FALSE(t.port.isEnabled(Control::bBackStep));
     EXPECT_TRUE(t.port.isEnabled(Control::bForward));
     t.game.bBackStepClick(); // nothing before ply 1
@@ -78,6 +79,7 @@ TEST(ScriptedGame, EachColourTakesEnPassantAndUndoRedoWalkTheWholeLine) {
     EXPECT_EQ(t.s.Board(), end);
     EXPECT_EQ(t.s.SideToMove, 1);
     EXPECT_EQ(t.port.list.size(), 36u);
+    EXPECT_EQ(t.port.listRow, 35);
     EXPECT_FALSE(t.port.isEnabled(Control::bForward));
     t.game.mmForwardClick(); // nothing past the last ply
     EXPECT_EQ(t.s.CurrentPly, 37);

@@ -76,7 +76,8 @@ TEST(KeyboardEntry, TypedMoveIgnoresTheRulesButCompletesLikeAClickedOne) {
     t.game.mmUndoClick();
     t.game.mmUndoClick();
     EXPECT_EQ(t.s.Board(), t.s.BoardHistory[1]);
-    EXPECT_TRUE(t.port.list.empty());
+    EXPECT_EQ(t.port.list.size(), 3u); // the undone line stays listed, nothing highlighted
+    EXPECT_EQ(t.port.listRow, -1);
 }
 
 TEST(KeyboardEntry, TypedKingMoveDropsTheCastlingRight) {
