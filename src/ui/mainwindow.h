@@ -2,6 +2,7 @@
 // command to the game member of the same name; the game answers through the window port.
 #pragma once
 
+#include "flow/drag.h"
 #include "flow/game.h"
 #include "flow/port.h"
 #include "ui/datafolder.h"
@@ -93,6 +94,8 @@ class TF : public QMainWindow, public tavlon::WindowPort {
     void ConnectMenu();
     void ConnectControls();
     void WatchMouseMoves();
+    // The board view shows the piece the pointer carries at board pixel `at`, or none.
+    void ShowCarriedPiece(QPoint at);
 
     tavlon::ui::DataFolder folder_;
     QString programDir_;
@@ -102,6 +105,7 @@ class TF : public QMainWindow, public tavlon::WindowPort {
     tavlon::ui::Controls ui_;
     tavlon::ui::DisplayModes modes_;
     std::unique_ptr<tavlon::Game> game_;
+    std::unique_ptr<tavlon::PieceDrag> drag_;
     std::unique_ptr<tavlon::ui::KeyRouter> keys_;
     QString status_;
     bool shown_ = false;
