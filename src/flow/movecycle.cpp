@@ -148,7 +148,10 @@ void Game::imgMouseUp(int x, int y, MouseButton button) {
             PlaceFromSetup();
     }
 
-    if (s.GameStarted) {
+    // The right button only cancels a pick (through the context request that follows its
+    // release); were its release to pick or play, a right click meant to drop the piece
+    // would play it whenever the pointer is over a square the piece may go to.
+    if (s.GameStarted && button != MouseButton::Right) {
         bool advanced = false;
         if (s.ClickAllowed == 1 && !s.SetupMode && s.ClickPhase < 2 && OnBoardPixel(x, y)) {
             ++s.ClickPhase;

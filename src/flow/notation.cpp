@@ -71,6 +71,13 @@ char Game::eInputKeyPress(char key) {
 }
 
 void Game::eInputChange() {
+    // Before the first game there is no board to play on: the box keeps no text.
+    if (!s_->GameStarted) {
+        if (!port_.InputText().empty())
+            port_.SetInputText({});
+        port_.SetEnabled(Control::bbPlay, false);
+        return;
+    }
     port_.SetEnabled(Control::bbPlay, IsValidMoveText(port_.InputText()));
 }
 
@@ -92,7 +99,7 @@ void Game::bbPlayClick() {
         s.SelectedPiece = 0;
         return;
     }
-    if (s.PromotionPending)
+    if (s.PromotionPending || !s.GameStarted)
         return;
     PlayTypedMove();
     port_.DrawPlayerOrder(s.SideToMove);

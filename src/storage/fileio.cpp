@@ -2,12 +2,15 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <chrono>
 #include <cstdio>
 #include <filesystem>
 
 #ifdef _WIN32
 #include <io.h>
 #else
+#include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 #endif
 
@@ -24,11 +27,20 @@ std::string Utf8(const fs::path& p) {
     return std::string(u.begin(), u.end());
 }
 
-std::FILE* OpenFile(const fs::path& p, bool forWriting) {
+// Creates a new file for writing; fails with EEXIST when the name is taken.
+std::FILE* CreateNewFile(const fs::path& p) {
 #ifdef _WIN32
-    return _wfopen(p.c_str(), forWriting ? L"wb" : L"rb");
+    return _wfopen(p.c_str(), L"wbx");
 #else
-    return std::fopen(p.c_str(), forWriting ? "wb" : "rb");
+    return std::fopen(p.c_str(), "wbx");
+#endif
+}
+
+int ProcessNumber() {
+#ifdef _WIN32
+    return _getpid();
+#else
+    return static_cast<int>(getpid());
 #endif
 }
 
@@ -59,14 +71,52 @@ std::string Failure(std::string_view what, const std::string& path, std::error_c
     return text;
 }
 
-// ".name.tmp" beside the target: hidden from the folder listings while it exists.
-fs::path TemporaryFor(const fs::path& target) {
-    std::u8string name = u8".";
-    name += target.filename().u8string();
-    name += u8".tmp";
-    fs::path temp = target;
-    temp.replace_filename(name);
-    return temp;
+constexpr std::string_view kTemporaryPrefix = ".tvl-";
+constexpr std::size_t kTemporaryTail = 6;
+constexpr std::string_view kTemporaryLetters = "abcdefghijklmnopqrstuvwxyz0123456789";
+
+// A fresh ".tvl-xxxxxx" beside the target: hidden from the folder listings, short enough
+// for any target name the folder takes, and different for every write and every program
+// writing into the same folder.
+std::FILE* CreateTemporaryFor(const fs::path& target, fs::path& temp) {
+    // Seeded from the clock, the process and the thread, so that programs and threads
+    // writing into one folder draw different names; creating the file exclusively settles
+    // the rare draw that is taken all the same.
+    thread_local std::uint64_t state =
+        (static_cast<std::uint64_t>(std::chrono::steady_clock::now().time_since_epoch().count()) ^
+         (static_cast<std::uint64_t>(ProcessNumber()) << 32) ^
+         reinterpret_cast<std::uintptr_t>(&state)) |
+        1u;
+    constexpr int kAttempts = 100;
+    for (int attempt = 0; attempt < kAttempts; ++attempt) {
+        char name[kTemporaryPrefix.size() + kTemporaryTail];
+        std::copy(kTemporaryPrefix.begin(), kTemporaryPrefix.end(), name);
+        for (std::size_t i = 0; i < kTemporaryTail; ++i) {
+            // xorshift64*: cheap, and plenty to keep two programs' names apart.
+            state ^= state >> 12;
+            state ^= state << 25;
+            state ^= state >> 27;
+            const std::uint64_t r = state * 0x2545F4914F6CDD1DULL;
+            name[kTemporaryPrefix.size() + i] =
+                kTemporaryLetters[(r >> 32) % kTemporaryLetters.size()];
+        }
+        temp = target;
+        temp.replace_filename(std::string_view(name, sizeof name));
+        errno = 0;
+        if (std::FILE* f = CreateNewFile(temp))
+            return f;
+        if (errno != EEXIST)
+            return nullptr;
+    }
+    return nullptr;
+}
+
+bool IsOurTemporaryName(std::string_view name) {
+    if (name.size() != kTemporaryPrefix.size() + kTemporaryTail ||
+        name.substr(0, kTemporaryPrefix.size()) != kTemporaryPrefix)
+        return false;
+    return name.substr(kTemporaryPrefix.size()).find_first_not_of(kTemporaryLetters) ==
+           std::string_view::npos;
 }
 
 char32_t NextCodePoint(std::string_view s, std::size_t& i) {
@@ -108,6 +158,51 @@ bool EndsWithGameExtension(std::string_view name) {
     });
 }
 
+// An open file for reading, or nothing (with no error) when the path names a special file.
+struct RegularFile {
+    std::FILE* f = nullptr;
+    std::error_code error;
+};
+
+// Opens without blocking, so that a FIFO without a writer cannot hold the program, and
+// hands out only regular files; a folder is an error of its own.
+RegularFile OpenRegularFile(const fs::path& p) {
+    RegularFile out;
+#ifdef _WIN32
+    std::error_code ec;
+    const fs::file_status st = fs::status(p, ec);
+    if (ec) {
+        out.error = ec;
+    } else if (fs::is_directory(st)) {
+        out.error = std::make_error_code(std::errc::is_a_directory);
+    } else if (fs::is_regular_file(st)) {
+        out.f = _wfopen(p.c_str(), L"rb");
+        if (out.f == nullptr)
+            out.error = LastError();
+    }
+#else
+    const int fd = ::open(p.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0) {
+        out.error = LastError();
+        return out;
+    }
+    struct stat st = {};
+    if (::fstat(fd, &st) != 0) {
+        out.error = LastError();
+    } else if (S_ISDIR(st.st_mode)) {
+        out.error = std::make_error_code(std::errc::is_a_directory);
+    } else if (S_ISREG(st.st_mode)) {
+        out.f = ::fdopen(fd, "rb");
+        if (out.f == nullptr)
+            out.error = LastError();
+        else
+            return out;
+    }
+    ::close(fd);
+#endif
+    return out;
+}
+
 } // namespace
 
 std::string ReadFilePrefix(const std::string& path, std::span<std::uint8_t> buffer,
@@ -117,14 +212,16 @@ std::string ReadFilePrefix(const std::string& path, std::span<std::uint8_t> buff
     if (path.empty())
         return Failure(kWhat, path, std::make_error_code(std::errc::no_such_file_or_directory));
     errno = 0;
-    std::FILE* f = OpenFile(PathFromUtf8(path), false);
-    if (f == nullptr)
-        return Failure(kWhat, path, LastError());
+    const RegularFile file = OpenRegularFile(PathFromUtf8(path));
+    if (file.error)
+        return Failure(kWhat, path, file.error);
+    if (file.f == nullptr)
+        return {}; // a FIFO, device or socket reads as an empty file, without waiting on it
     errno = 0;
-    const std::size_t got = std::fread(buffer.data(), 1, buffer.size(), f);
-    const bool failed = got < buffer.size() && std::ferror(f) != 0;
+    const std::size_t got = std::fread(buffer.data(), 1, buffer.size(), file.f);
+    const bool failed = got < buffer.size() && std::ferror(file.f) != 0;
     const std::error_code reason = failed ? LastError() : std::error_code();
-    std::fclose(f);
+    std::fclose(file.f);
     if (failed)
         return Failure(kWhat, path, reason);
     count = got;
@@ -139,10 +236,9 @@ std::string WriteFileWhole(const std::string& path, std::span<const std::uint8_t
         return Failure(kWhat, path, std::make_error_code(std::errc::no_such_file_or_directory));
     if (!target.has_filename())
         return Failure(kWhat, path, std::make_error_code(std::errc::is_a_directory));
-    const fs::path temp = TemporaryFor(target);
-
+    fs::path temp;
     errno = 0;
-    std::FILE* f = OpenFile(temp, true);
+    std::FILE* f = CreateTemporaryFor(target, temp);
     if (f == nullptr)
         return Failure(kWhat, path, LastError());
     std::error_code failure;
@@ -163,6 +259,22 @@ std::string WriteFileWhole(const std::string& path, std::span<const std::uint8_t
         return Failure(kWhat, path, failure);
     }
     return {};
+}
+
+void RemoveLeftoverTemporaries(const std::string& folder) {
+    std::error_code ec;
+    fs::directory_iterator it(PathFromUtf8(folder), ec);
+    for (const fs::directory_iterator end; !ec && it != end; it.increment(ec)) {
+        std::error_code ignored;
+        if (it->is_regular_file(ignored) && IsOurTemporaryName(Utf8(it->path().filename())))
+            fs::remove(it->path(), ignored);
+    }
+}
+
+void RemoveLeftoverTemporariesOfDataFolder(const std::string& programDir) {
+    RemoveLeftoverTemporaries(programDir);
+    RemoveLeftoverTemporaries(programDir + "/Saves");
+    RemoveLeftoverTemporaries(programDir + "/Positions");
 }
 
 std::string EnsureFolder(const std::string& path) {

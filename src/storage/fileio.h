@@ -18,15 +18,24 @@ namespace tavlon {
 enum class Durability { Synced, Unsynced };
 
 // Reads the first buffer.size() bytes of the file at `path` into `buffer`, fewer when the
-// file is shorter; `count` tells how many were read (0 on failure).
+// file is shorter; `count` tells how many were read (0 on failure). Only regular files are
+// read: a FIFO, device or socket is never waited on and counts as an empty file.
 std::string ReadFilePrefix(const std::string& path, std::span<std::uint8_t> buffer,
                            std::size_t& count);
 
-// Replaces the file at `path` with `data`: the bytes go to a temporary file in the same
-// folder, which is renamed over the target only once all of it was written. On failure
-// the old file is untouched and no temporary file is left behind.
+// Replaces the file at `path` with `data`: the bytes go to a new temporary file of a unique
+// short name (".tvl-" and six letters or digits) in the same folder, which is renamed over
+// the target only once all of it was written. On failure the old file is untouched and no
+// temporary file is left behind.
 std::string WriteFileWhole(const std::string& path, std::span<const std::uint8_t> data,
                            Durability durability);
+
+// Removes the temporary files a killed program of ours left in `folder` (not below it).
+void RemoveLeftoverTemporaries(const std::string& folder);
+
+// The same for the data folder and its Saves and Positions; meant for start-up, before
+// anything is written there.
+void RemoveLeftoverTemporariesOfDataFolder(const std::string& programDir);
 
 // Creates the folder `path` (and its parents) when it is missing.
 std::string EnsureFolder(const std::string& path);

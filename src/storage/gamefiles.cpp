@@ -1,13 +1,29 @@
 // Writing and opening game files and the autosave snapshot.
 #include "flow/game.h"
+#include "rules/attacks.h"
 #include "storage/fileio.h"
 #include "storage/records.h"
 
+#include <algorithm>
+
 namespace tavlon {
+namespace {
+
+// A picked king's attack marks (99) belong to the pick, not the position: the record gets
+// the board of its ply as it stands without them, the en-passant marks they cover given back.
+void StorePositionWithoutPick(const GameState& s, GameRecordBytes record) {
+    TBoard board = s.Board();
+    tavlon::ClearTargetMarks(board, s.CoveredPassMarks);
+    std::copy_n(board.cells, kBoardBytes,
+                record.data() + kGameBoards + std::size_t{s.CurrentPly} * kBoardBytes);
+}
+
+} // namespace
 
 bool Game::WriteGameFile(const std::string& path) {
     const GameRecordBytes record(gameBuffer_.get(), kGameRecordSize);
     FillGameRecord(*s_, record);
+    StorePositionWithoutPick(*s_, record);
     const std::string error = WriteFileWhole(path, record, Durability::Synced);
     if (!error.empty()) {
         port_.Message(error);

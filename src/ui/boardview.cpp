@@ -72,11 +72,8 @@ void BoardView::LoadIntroPicture() {
     bool unreadable = false;
     const QImage intro = LoadWithFallback(path, u":/Tavlon.bmp"_s, unreadable);
     surface_.fill(Qt::white);
-    if (unreadable && !introReported_) {
-        introReported_ = true;
-        if (report_)
-            report_(u"Не удалось прочитать файл «%1»."_s.arg(path));
-    }
+    if (unreadable)
+        figures_.ReportUnreadable({path});
     if (!intro.isNull()) {
         QPainter p(&surface_);
         p.drawImage(0, 0, intro);

@@ -64,7 +64,6 @@ class BoardView : public QWidget {
     QImage surface_;
     QString hint_;
     bool hintEnabled_ = false;
-    bool introReported_ = false;
     bool carrying_ = false;
     Square carriedFrom_;
     QImage carried_;

@@ -57,11 +57,14 @@ std::optional<QString> QtDialogs::ChooseSaveFile(const QString& title, const QSt
     dialog.setAcceptMode(QFileDialog::AcceptSave);
     dialog.setFileMode(QFileDialog::AnyFile);
     dialog.setOption(QFileDialog::DontConfirmOverwrite, false);
+    // The dialog adds the extension itself, so its question about replacing a file is asked
+    // about the name the game is really written to.
+    dialog.setDefaultSuffix(u"tvl"_s);
     return RunFileDialog(dialog);
 }
 
-void QtDialogs::OpenDocument(const QUrl& url) {
-    QDesktopServices::openUrl(url);
+bool QtDialogs::OpenDocument(const QUrl& url) {
+    return QDesktopServices::openUrl(url);
 }
 
 } // namespace tavlon::ui

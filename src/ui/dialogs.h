@@ -24,8 +24,8 @@ class DialogProvider {
     // Absolute path chosen for saving a game file, nothing when cancelled; an existing file
     // is only returned after the player confirmed replacing it.
     virtual std::optional<QString> ChooseSaveFile(const QString& title, const QString& folder) = 0;
-    // Opens a document with the desktop's viewer; the outcome is not looked at.
-    virtual void OpenDocument(const QUrl& url) = 0;
+    // Opens a document with the desktop's viewer; false when none could be started.
+    virtual bool OpenDocument(const QUrl& url) = 0;
 };
 
 // The real dialogs, parented to `owner`.
@@ -36,7 +36,7 @@ class QtDialogs final : public DialogProvider {
     Answer Ask(const QString& text) override;
     std::optional<QString> ChooseOpenFile(const QString& folder) override;
     std::optional<QString> ChooseSaveFile(const QString& title, const QString& folder) override;
-    void OpenDocument(const QUrl& url) override;
+    bool OpenDocument(const QUrl& url) override;
 
   private:
     QWidget* owner_;

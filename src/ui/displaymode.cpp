@@ -1,6 +1,7 @@
 #include "ui/displaymode.h"
 
 #include <QGuiApplication>
+#include <algorithm>
 #include <vector>
 
 #ifdef TAVLON_HAVE_XRANDR
@@ -15,8 +16,9 @@ namespace tavlon::ui {
 QString DisplayModes::Next() {
     index_ = index_ % 9 + 1;
     const QSize size = kDisplayModes[index_ - 1];
+    switched_.reset();
     if (switcher_)
-        switcher_->Request(size);
+        switched_ = switcher_->Request(size);
     return QString::number(size.width()) + u'x' + QString::number(size.height());
 }
 
@@ -24,7 +26,7 @@ namespace {
 
 class NoSwitcher final : public ScreenSwitcher {
   public:
-    void Request(QSize) override {}
+    std::optional<QRect> Request(QSize) override { return std::nullopt; }
 };
 
 #ifdef TAVLON_HAVE_XRANDR
@@ -45,18 +47,20 @@ class XrandrSwitcher final : public ScreenSwitcher {
             XCloseDisplay(display_);
     }
 
-    void Request(QSize size) override {
+    std::optional<QRect> Request(QSize size) override {
         if (!display_)
-            return;
+            return std::nullopt;
         if (!changed_ && !RememberOriginal())
-            return;
-        if (const RRMode mode = FindMode(size); mode != None) {
-            // Keep the physical size in proportion so the reported dots per inch stay.
-            const QSize mm(originalMillimetres_.width() * size.width() / originalSize_.width(),
-                           originalMillimetres_.height() * size.height() / originalSize_.height());
-            Apply(mode, size, mm);
-            changed_ = true;
-        }
+            return std::nullopt;
+        const RRMode mode = FindMode(size);
+        if (mode == None)
+            return std::nullopt;
+        // Keep the physical size in proportion so the reported dots per inch stay.
+        const QSize mm(originalMillimetres_.width() * size.width() / originalSize_.width(),
+                       originalMillimetres_.height() * size.height() / originalSize_.height());
+        Apply(mode, size, mm);
+        changed_ = true;
+        return QRect(origin_, size);
     }
 
   private:
@@ -78,6 +82,7 @@ class XrandrSwitcher final : public ScreenSwitcher {
                     output_ = candidate;
                     crtc_ = info->crtc;
                     originalMode_ = crtc->mode;
+                    origin_ = QPoint(crtc->x, crtc->y);
                     found = true;
                     XRRFreeCrtcInfo(crtc);
                 }
@@ -145,12 +150,19 @@ class XrandrSwitcher final : public ScreenSwitcher {
     RRCrtc crtc_ = None;
     RRMode originalMode_ = None;
     QSize originalSize_, originalMillimetres_;
+    QPoint origin_;
     bool changed_ = false;
 };
 
 #endif
 
 } // namespace
+
+QPoint KeptWithin(const QRect& frame, const QRect& area) {
+    const int x = std::max(area.left(), std::min(frame.left(), area.right() + 1 - frame.width()));
+    const int y = std::max(area.top(), std::min(frame.top(), area.bottom() + 1 - frame.height()));
+    return {x, y};
+}
 
 std::unique_ptr<ScreenSwitcher> MakeScreenSwitcher() {
 #ifdef TAVLON_HAVE_XRANDR

@@ -29,16 +29,52 @@ QImage ReplaceBlue(const QImage& picture, QRgb fill) {
 
 QImage LoadWithFallback(const QString& path, const QString& builtIn, bool& unreadable) {
     unreadable = false;
-    if (QFileInfo::exists(path)) {
-        QImage picture(path);
-        unreadable = picture.isNull();
-        return picture;
+    const QFileInfo file(path);
+    if (file.exists()) {
+        // Only a regular file is opened: reading a FIFO would wait for a writer for good.
+        QImage picture;
+        if (file.isFile())
+            picture.load(path);
+        if (!picture.isNull())
+            return picture;
+        unreadable = true;
     }
     return QImage(builtIn);
 }
 
+QString UnreadablePicturesText(const QStringList& paths) {
+    if (paths.size() == 1)
+        return u"Не удалось прочитать файл «%1»."_s.arg(paths.front());
+    QString text = u"Не удалось прочитать файлы:"_s;
+    for (const QString& path : paths)
+        text += u"\n«"_s + path + u'»';
+    return text;
+}
+
 FigureStore::FigureStore(QString programDir, Reporter report)
     : programDir_(std::move(programDir)), report_(std::move(report)) {}
+
+QString FigureStore::BuiltInPath(int code) {
+    return u":/figures/"_s + QString::number(code) + u".bmp"_s;
+}
+
+// The first damaged picture of a run brings one message that names every damaged picture
+// there is, rather than one box per file as the board fills with pieces.
+void FigureStore::ReportUnreadable(QStringList paths) {
+    if (reported_)
+        return;
+    for (int code : kFigureCodes) {
+        const QString path = FigurePath(code);
+        const QFileInfo file(path);
+        if (file.exists() && (!file.isFile() || QImage(path).isNull()))
+            paths << path;
+    }
+    if (paths.isEmpty())
+        return;
+    reported_ = true;
+    if (report_)
+        report_(UnreadablePicturesText(paths));
+}
 
 void FigureStore::BeginRedraw() {
     ++redraw_;
@@ -87,13 +123,9 @@ void FigureStore::Refresh(int code, Entry& e) {
     e.modified = modified;
     e.size = size;
     bool unreadable = false;
-    const QImage picture =
-        LoadWithFallback(path, u":/figures/"_s + QString::number(code) + u".bmp"_s, unreadable);
-    if (unreadable && !reported_.contains(path)) {
-        reported_.insert(path);
-        if (report_)
-            report_(u"Не удалось прочитать файл «%1»."_s.arg(path));
-    }
+    const QImage picture = LoadWithFallback(path, BuiltInPath(code), unreadable);
+    if (unreadable)
+        ReportUnreadable({});
     if (picture.isNull() && code == 0) {
         // Without any picture of the empty square the squares are plain colours.
         e.onWhite = ReplaceBlue(QImage(), qRgb(255, 255, 255));

@@ -5,8 +5,8 @@
 #include "model/codes.h"
 
 #include <QImage>
-#include <QSet>
 #include <QString>
+#include <QStringList>
 #include <array>
 #include <filesystem>
 #include <functional>
@@ -26,8 +26,8 @@ QImage ReplaceBlue(const QImage& picture, QRgb fill);
 class FigureStore {
   public:
     using Reporter = std::function<void(const QString&)>;
-    // `programDir` is the folder holding Figures/; `report` gets the message for a file
-    // that is there but cannot be read, once per file and run.
+    // `programDir` is the folder holding Figures/; `report` gets the one message of a run
+    // that names the files that are there but cannot be read.
     FigureStore(QString programDir, Reporter report);
 
     // Starts a full redraw: every file used from now on is looked at on disk once more.
@@ -38,6 +38,9 @@ class FigureStore {
 
     // Path of the bitmap of `code` under the program folder.
     QString FigurePath(int code) const;
+    // Unless this run reported already: reports `paths` together with every figure file that
+    // is there but cannot be read, in one message (nothing when there is none).
+    void ReportUnreadable(QStringList paths);
 
   private:
     struct Entry {
@@ -50,16 +53,24 @@ class FigureStore {
     };
     void Refresh(int code, Entry& e);
     static int Slot(TPieceCode code);
+    static QString BuiltInPath(int code);
+
+    static constexpr int kFigureCodes[] = {0,  11, 12, 13, 14, 15, 16, 17, 18, 21, 22,
+                                           23, 24, 25, 26, 27, 28, 31, 32, 33, 34, 35,
+                                           36, 37, 38, 41, 42, 43, 44, 45, 46, 47, 48};
 
     QString programDir_;
     Reporter report_;
-    QSet<QString> reported_;
+    bool reported_ = false;
     unsigned redraw_ = 1;
     std::array<Entry, 49> entries_{};
 };
 
-// Reads a picture from `path`, or from the built-in copy `builtIn` when the file is missing.
-// A present file that cannot be read yields a null image and `unreadable` = true.
+// Reads a picture from `path`, or from the built-in copy `builtIn` when the file is missing
+// or cannot be read (empty, damaged, not a regular file); `unreadable` tells the latter.
 QImage LoadWithFallback(const QString& path, const QString& builtIn, bool& unreadable);
+
+// The message naming pictures that could not be read.
+QString UnreadablePicturesText(const QStringList& paths);
 
 } // namespace tavlon::ui

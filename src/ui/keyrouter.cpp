@@ -1,5 +1,6 @@
 #include "ui/keyrouter.h"
 
+#include "flow/layoutletters.h"
 #include "ui/mainwindow.h"
 
 #include <QAction>
@@ -36,7 +37,11 @@ Key MapKey(int qtKey) {
     case Qt::Key_Return:
         return Key::Enter;
     default:
-        return qtKey >= Qt::Key_A && qtKey <= Qt::Key_Z ? Key::Letter : Key::Other;
+        // The Russian layout's letters on the keys a..h type moves as well.
+        if ((qtKey >= Qt::Key_A && qtKey <= Qt::Key_Z) ||
+            (qtKey > 0 && LatinOfRussianKey(static_cast<char32_t>(qtKey)) != '\0'))
+            return Key::Letter;
+        return Key::Other;
     }
 }
 

@@ -1,4 +1,5 @@
 // Tavlon: four players, one board, one window.
+#include "storage/fileio.h"
 #include "ui/appsetup.h"
 #include "ui/commandline.h"
 #include "ui/datafolder.h"
@@ -18,6 +19,9 @@ int main(int argc, char* argv[]) {
     const tavlon::ui::CommandLine options = tavlon::ui::ParseCommandLine(argc, argv);
     QApplication app(argc, argv);
     tavlon::ui::PrepareApplication(app);
+    // SIGINT and SIGTERM close the window the normal way, so a changed screen mode returns;
+    // heard from the start, message boxes of the start-up included.
+    tavlon::ui::QuitOnSignals quitOnSignals(&app);
 
     const tavlon::ui::DataFolder folder =
         tavlon::ui::ChooseDataFolder(tavlon::ui::SystemSources(options.dataDir));
@@ -29,6 +33,7 @@ int main(int argc, char* argv[]) {
         box.exec();
         return 1;
     }
+    tavlon::RemoveLeftoverTemporariesOfDataFolder(folder.path);
 
     // One file of the user's own, so what is found wrong in it is what it holds.
     QSettings settings(QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation) +
@@ -36,12 +41,12 @@ int main(int argc, char* argv[]) {
                        QSettings::IniFormat);
     TF window(folder);
     const QString settingsProblem = tavlon::ui::RememberSettings(window, settings);
-    // SIGINT and SIGTERM close the window the normal way, so a changed screen mode returns.
-    tavlon::ui::QuitOnSignals quitOnSignals(&app);
     QObject::connect(&quitOnSignals, &tavlon::ui::QuitOnSignals::quitRequested, &window,
-                     &TF::close);
+                     [&window] { tavlon::ui::CloseModalsAndWindow(window); });
     window.CenterOnDesktop();
     window.show();
+    if (quitOnSignals.Requested())
+        return 0; // ended while the start-up was still showing its messages
     // What is wrong with the folder or the settings is told once, over the shown window.
     if (!settingsProblem.isEmpty())
         QTimer::singleShot(0, &window, [&window, settingsProblem] {

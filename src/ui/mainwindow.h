@@ -12,6 +12,7 @@
 #include "ui/menu.h"
 
 #include <QMainWindow>
+#include <QTextBrowser>
 #include <memory>
 
 namespace tavlon::ui {
@@ -33,6 +34,10 @@ class TF : public QMainWindow, public tavlon::WindowPort {
     const tavlon::ui::Controls& controls() const { return ui_; }
     const tavlon::ui::MenuActions& menu() const { return menu_; }
     const QString& ProgramDir() const { return programDir_; }
+    // Replaces how F11 switches the screen (tests).
+    void SetScreenSwitcher(std::unique_ptr<tavlon::ui::ScreenSwitcher> switcher) {
+        modes_.SetSwitcher(std::move(switcher));
+    }
     const QString& StatusText() const { return status_; }
     // Replaces the message boxes, file dialogs and the document viewer (tests); nullptr
     // brings back the real ones. The provider must outlive its use.
@@ -112,4 +117,5 @@ class TF : public QMainWindow, public tavlon::WindowPort {
     // Set once an unusable data folder was reported: what fails in it is not told again.
     bool folderReported_ = false;
     bool startingUp_ = false;
+    QTextBrowser* help_ = nullptr; // the rules, where no browser can show them
 };

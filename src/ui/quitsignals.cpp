@@ -1,5 +1,9 @@
 #include "ui/quitsignals.h"
 
+#include <QApplication>
+#include <QTimer>
+#include <QWidget>
+
 #ifdef Q_OS_UNIX
 #include <QSocketNotifier>
 #include <csignal>
@@ -26,10 +30,20 @@ QuitOnSignals::QuitOnSignals(QObject* parent) : QObject(parent) {
     if (::socketpair(AF_UNIX, SOCK_STREAM, 0, pipeEnds) != 0)
         return;
     auto* notifier = new QSocketNotifier(pipeEnds[1], QSocketNotifier::Read, this);
-    connect(notifier, &QSocketNotifier::activated, this, [this, notifier] {
-        notifier->setEnabled(false);
+    // A message box opened after the signal (the start-up goes on showing what it has to
+    // say once the box before it is closed) is closed as well.
+    modalWatch_ = new QTimer(this);
+    modalWatch_->setInterval(50);
+    connect(modalWatch_, &QTimer::timeout, this, [this] {
+        if (QApplication::activeModalWidget())
+            emit quitRequested();
+    });
+    // The notifier stays on: every later signal is heard too.
+    connect(notifier, &QSocketNotifier::activated, this, [this] {
         char byte = 0;
         [[maybe_unused]] const auto got = ::read(pipeEnds[1], &byte, 1);
+        requested_ = true;
+        modalWatch_->start();
         emit quitRequested();
     });
     struct sigaction action = {};
@@ -56,5 +70,16 @@ QuitOnSignals::QuitOnSignals(QObject* parent) : QObject(parent) {}
 QuitOnSignals::~QuitOnSignals() = default;
 
 #endif
+
+void CloseModalsAndWindow(QWidget& window) {
+    // Closing a box ends its loop; the next one up the stack is then the active one.
+    for (int i = 0; i < 16; ++i) {
+        QWidget* modal = QApplication::activeModalWidget();
+        if (!modal)
+            break;
+        modal->close();
+    }
+    window.close();
+}
 
 } // namespace tavlon::ui

@@ -1,5 +1,7 @@
 #include "ui/widgets.h"
 
+#include "flow/layoutletters.h"
+
 #include <QAbstractItemView>
 #include <QKeyEvent>
 #include <QMouseEvent>
@@ -95,9 +97,12 @@ QValidator::State CharFilterValidator::validate(QString& input, int& pos) const 
     int keptBeforeCursor = 0;
     for (qsizetype i = 0; i < input.size(); ++i) {
         const QChar ch = input.at(i);
-        const char c = ch.unicode() < 128 ? static_cast<char>(ch.unicode()) : '\0';
+        // A move typed with the Russian layout active: the letters of the keys a..h are
+        // taken as those letters.
+        const char c =
+            ch.unicode() < 128 ? static_cast<char>(ch.unicode()) : LatinOfRussianKey(ch.unicode());
         if (c != '\0' && filter_(c) != '\0') {
-            kept.append(ch);
+            kept.append(QLatin1Char(c));
             if (i < pos)
                 ++keptBeforeCursor;
         }

@@ -5,7 +5,9 @@
 #include "storage/fileio.h"
 
 #include <QBuffer>
+#include <QTextBrowser>
 #include <QUrl>
+#include <filesystem>
 #include <string>
 
 using namespace Qt::StringLiterals;
@@ -13,10 +15,34 @@ using namespace Qt::StringLiterals;
 void TF::mmBigSizeClick() {
     ui_.img->SetHint(modes_.Next());
     ui_.img->SetHintEnabled(true);
+    // A smaller screen may leave the window partly or wholly off it.
+    if (const auto& area = modes_.SwitchedArea())
+        move(tavlon::ui::KeptWithin(frameGeometry(), *area));
 }
 
 void TF::mmOrderClick() {
-    dialogs_->OpenDocument(tavlon::ui::LocalFileUrl(folder_.Find("HELP.HTM")));
+    const std::string helpPath = folder_.Find("HELP.HTM");
+    std::error_code ec;
+    if (!std::filesystem::is_regular_file(helpPath, ec)) {
+        dialogs_->Message(u"Не найден файл справки «%1»."_s.arg(tavlon::ui::PathText(helpPath)));
+        return;
+    }
+    const QUrl url = tavlon::ui::LocalFileUrl(helpPath);
+    if (dialogs_->OpenDocument(url))
+        return;
+    // No browser could be started: the rules are shown in a window of the game.
+    if (!help_) {
+        help_ = new QTextBrowser(this);
+        help_->setObjectName(u"help"_s);
+        help_->setWindowFlag(Qt::Window);
+        help_->setWindowTitle(u"Tavlon — правила"_s);
+        help_->setOpenExternalLinks(true);
+        help_->resize(640, 560);
+    }
+    help_->setSource(url);
+    help_->show();
+    help_->raise();
+    help_->activateWindow();
 }
 
 void TF::mmAvtorClick() {

@@ -85,22 +85,26 @@ TEST(Clicks, DoubleClickKeepsThePickAndAClickRightAfterAMoveDoesNothing) {
     EXPECT_EQ(t.s.LastPly, 2);
 }
 
-TEST(Clicks, RightButtonMovesOnAnAcceptedSquareAndCancelsOnARefusedOne) {
+TEST(Clicks, RightButtonNeverPicksOrPlaysItOnlyCancels) {
     Table t;
     t.game.mmNewClick();
-    t.Click(At("D2"));
-    t.RightClick(At("D5")); // refused: the pick is cancelled and the board redrawn
+    for (const char* target : {"D5", "D4"}) { // refused, then accepted
+        t.Click(At("D2"));
+        t.RightClick(At(target));
+        EXPECT_EQ(t.s.ClickPhase, 0) << target;
+        EXPECT_EQ(t.s.SelectedPiece, 0) << target;
+        EXPECT_EQ(t.s.CurrentPly, 1) << target;
+        EXPECT_EQ(t.Code("D2"), 14) << target;
+    }
+    // Over an own piece with nothing picked: nothing is picked.
+    t.Hover(At("D2"));
+    t.Release(At("D2"), MouseButton::Right);
     EXPECT_EQ(t.s.ClickPhase, 0);
     EXPECT_EQ(t.s.SelectedPiece, 0);
-    EXPECT_EQ(t.s.CurrentPly, 1);
-    t.Click(At("D2"));
-    t.RightClick(At("D4")); // accepted: the release carries the move out first
-    EXPECT_EQ(t.s.CurrentPly, 2);
-    EXPECT_EQ(t.Code("D4"), 14);
-    // In phase 0 over an own piece: picked and dropped again at once.
-    t.RightClick(At("A5"));
-    EXPECT_EQ(t.s.ClickPhase, 0);
-    EXPECT_EQ(t.s.SelectedPiece, 0);
+    // A right release on the intro's start area still starts a game.
+    Table intro;
+    intro.game.imgMouseUp(150, 80, MouseButton::Right);
+    EXPECT_EQ(intro.s.GameStarted, 1);
 }
 
 TEST(Clicks, RulesOffAcceptsEverySquareAndTheTurnStillPasses) {

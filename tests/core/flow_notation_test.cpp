@@ -1,4 +1,5 @@
 // Notation lines, the move list and moves typed on the keyboard.
+#include "flow/layoutletters.h"
 #include "table.h"
 
 #include <cstring>
@@ -37,11 +38,34 @@ TEST(KeyboardEntry, KeyFilterAndValidity) {
                  {"D2d4", false}, {"d2d", false},  {"d2d45", false},
                  {"d9d4", false}, {"i2d4", false}, {"", false}};
     Table t;
+    t.game.mmNewClick();
     for (const auto& tc : cases) {
         t.port.input = tc.text;
         t.game.eInputChange();
         EXPECT_EQ(t.port.isEnabled(Control::bbPlay), tc.valid) << tc.text;
     }
+}
+
+TEST(KeyboardEntry, RussianLayoutLettersCountAsTheFileLetters) {
+    EXPECT_EQ(LatinOfRussianKey(U'ф'), 'a');
+    EXPECT_EQ(LatinOfRussianKey(U'в'), 'd');
+    EXPECT_EQ(LatinOfRussianKey(U'Р'), 'H');
+    EXPECT_EQ(LatinOfRussianKey(U'У'), 'E');
+    for (char32_t other : {U'й', U'ш', U'Ё', U'd', U'1'})
+        EXPECT_EQ(LatinOfRussianKey(other), '\0') << static_cast<unsigned>(other);
+}
+
+TEST(KeyboardEntry, NothingIsTypedBeforeTheFirstGame) {
+    Table t;
+    t.port.input = "d2d4";
+    t.game.eInputChange();
+    EXPECT_EQ(t.port.input, "");
+    EXPECT_FALSE(t.port.isEnabled(Control::bbPlay));
+    t.port.input = "d2d4"; // should the box hold a move all the same, Ok plays nothing
+    t.game.bbPlayClick();
+    EXPECT_EQ(t.s.CurrentPly, 0);
+    EXPECT_EQ(t.s.MoveTexts[1].len, 0);
+    EXPECT_TRUE(t.port.list.empty());
 }
 
 TEST(KeyboardEntry, TypedMoveIgnoresTheRulesButCompletesLikeAClickedOne) {

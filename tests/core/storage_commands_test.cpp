@@ -211,5 +211,22 @@ TEST_F(Commands, SaveDuringAPromotionKeepsThePositionBeforeTheMove) {
     EXPECT_EQ(s.BoardHistory[4], before);
 }
 
+TEST_F(Commands, SaveWhileAKingIsPickedStoresThePositionWithoutThePick) {
+    // A Brown rook on H8 walks along row 1 over a Green en-passant mark on E8.
+    TBoard b;
+    b.at(8, 1) = 47;
+    b.at(5, 1) = 30;
+    b.at(1, 1) = 38;
+    b.at(4, 5) = 18;
+    Table::Setup(b);
+    Click({4, 5}); // the White king picked
+    ASSERT_EQ(s.Board().at(5, 1), kAttackMark);
+    port.saveFiles = {dir / "Saves/picked"};
+    game.mmSaveClick();
+    game.mmNewClick();
+    ASSERT_TRUE(game.LoadGameFile(dir / "Saves/picked.tvl"));
+    EXPECT_EQ(s.Board(), b);
+}
+
 } // namespace
 } // namespace tavlon::test

@@ -6,10 +6,14 @@
 
 #include <map>
 
+#include <thread>
+
 #if defined(__unix__) || defined(__APPLE__)
 #include <csignal>
 #include <sys/resource.h>
+#include <sys/stat.h>
 #define TAVLON_HAVE_FILE_SIZE_LIMIT 1
+#define TAVLON_HAVE_FIFO 1
 #endif
 
 namespace tavlon::test {
@@ -81,6 +85,80 @@ TEST(WholeFileWrite, WriteCutShortKeepsTheOldFileWhole) {
     std::signal(SIGXFSZ, oldHandler);
     EXPECT_EQ(error, "Не удалось записать файл «" + (dir / "game.tvl") + "»: файл слишком велик.");
     EXPECT_EQ(Tree(dir.str()), before);
+}
+#endif
+
+TEST(WholeFileWrite, AnyLegalNameWorksAndNoTemporaryIsLeft) {
+    TempDir dir;
+    const std::string longest = dir / (std::string(251, 'g') + ".tvl"); // 255 bytes
+    EXPECT_EQ(WriteFileWhole(longest, kRecord, Durability::Synced), "");
+    EXPECT_EQ(ReadBytes(longest), kRecord);
+    EXPECT_EQ(std::distance(fs::directory_iterator(dir.str()), fs::directory_iterator()), 1);
+}
+
+// Writers of one folder (two programs, or the autosave beside a save) never share a
+// temporary file: every write lands whole.
+TEST(WholeFileWrite, WritersInOneFolderNeverTearEachOthersFiles) {
+    TempDir dir;
+    const std::vector<std::uint8_t> a(50000, 0xAA), b(70000, 0xBB);
+    std::vector<std::string> errors;
+    std::thread other([&] {
+        for (int i = 0; i < 40; ++i)
+            WriteFileWhole(dir / "temp.tvl", b, Durability::Unsynced);
+    });
+    for (int i = 0; i < 40; ++i)
+        errors.push_back(WriteFileWhole(dir / "temp.tvl", a, Durability::Unsynced));
+    other.join();
+    EXPECT_EQ(errors, std::vector<std::string>(40));
+    const auto result = ReadBytes(dir / "temp.tvl");
+    EXPECT_TRUE(result == a || result == b);
+}
+
+TEST(WholeFileWrite, LeftoverTemporariesAreRemovedAndNothingElse) {
+    TempDir dir;
+    fs::create_directories(fs::path(dir.str()) / "Saves");
+    fs::create_directories(fs::path(dir.str()) / "Positions/.tvl-abc123");
+    const std::vector<std::string> leftovers = {".tvl-a1b2c3", "Saves/.tvl-zzzzzz",
+                                                "Positions/.tvl-000000"};
+    const std::vector<std::string> kept = {"temp.tvl",       ".tvl-abc",
+                                           ".tvl-abcdefg",   ".tvl-ABCDEF",
+                                           "Saves/game.tvl", "Saves/Sub/.tvl-a1b2c3"};
+    for (const auto& name : leftovers)
+        WriteBytes(dir / name, {1});
+    fs::create_directories(fs::path(dir.str()) / "Saves/Sub");
+    for (const auto& name : kept)
+        WriteBytes(dir / name, {2});
+    RemoveLeftoverTemporariesOfDataFolder(dir.str());
+    for (const auto& name : leftovers)
+        EXPECT_FALSE(fs::exists(dir / name)) << name;
+    for (const auto& name : kept)
+        EXPECT_TRUE(fs::exists(dir / name)) << name;
+    EXPECT_TRUE(fs::is_directory(dir / "Positions/.tvl-abc123"));
+}
+
+#ifdef TAVLON_HAVE_FIFO
+// A FIFO chosen as a game, a position or a template is refused at once, never waited on.
+TEST(SpecialFiles, FifoIsRefusedAsDamagedWithoutWaiting) {
+    TempDir dir;
+    FakePort port;
+    Game game(port, dir.str());
+    game.FormCreate();
+    game.FormShow();
+    game.mmNewClick();
+    fs::create_directories(fs::path(dir.str()) / "Saves");
+    ASSERT_EQ(mkfifo((dir / "Saves/x.tvl").c_str(), 0600), 0);
+    ASSERT_EQ(mkfifo((dir / "Positions/p.tvl").c_str(), 0600), 0);
+    const TBoard before = game.state().Board();
+    port.openFiles.push_back(dir / "Saves/x.tvl");
+    game.mmOpenClick();
+    port.openFiles.push_back(dir / "Positions/p.tvl");
+    game.mmOpenPositionClick();
+    game.cbShablonChange("p.tvl");
+    const std::string refused = " не является файлом игры Tavlon или повреждён.";
+    EXPECT_EQ(port.messages,
+              (std::vector<std::string>{"Файл «x.tvl»" + refused, "Файл «p.tvl»" + refused,
+                                        "Файл «p.tvl»" + refused}));
+    EXPECT_EQ(game.state().Board(), before);
 }
 #endif
 

@@ -80,8 +80,10 @@ TEST(RecordLayout, GameFileAndSnapshotMatchTheLayoutTableByteForByte) {
     record[0] = 3;
     record[2] = 0x02; // 258, low byte first
     record[3] = 0x01;
-    for (std::size_t p = 0; p <= 258; ++p)
+    for (std::size_t p = 0; p < 258; ++p)
         PutBoard(record, 4 + 64 * p, s.BoardHistory[p]);
+    // Attack marks on the board in play belong to a pick and are never saved.
+    PutBoard(record, 4 + 64 * 258, WithoutMarks(s.BoardHistory[258]));
     for (int code : kPawns)
         record[640068 + code] = s.PawnStartFlags[code];
     PutLines(record, 640324, s, 258);

@@ -10,6 +10,8 @@
 #include <QDir>
 #include <QFile>
 
+#include <sys/stat.h>
+
 using namespace Qt::StringLiterals;
 
 namespace tavlon::gui_test {
@@ -160,20 +162,35 @@ TEST_F(BoardTest, AMissingFigureFileFallsBackToTheBuiltInPicture) {
     EXPECT_TRUE(dialogs.messages.isEmpty());
 }
 
-TEST_F(BoardTest, AnUnreadableFigureIsReportedOnceAndDrawnEmpty) {
+TEST_F(BoardTest, UnreadableFiguresAreReportedInOneMessageAndDrawnFromTheBuiltInCopies) {
     QFile broken(Path(u"Figures/37.bmp"_s));
     ASSERT_TRUE(broken.open(QIODevice::WriteOnly | QIODevice::Truncate));
     broken.write("not a picture");
     broken.close();
+    QFile empty(Path(u"Figures/12.bmp"_s));
+    ASSERT_TRUE(empty.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    empty.close();
+    // A FIFO in place of a picture is never opened: reading it would wait for good.
+    ASSERT_TRUE(QFile::remove(Path(u"Figures/25.bmp"_s)));
+    ASSERT_EQ(mkfifo(QFile::encodeName(Path(u"Figures/25.bmp"_s)).constData(), 0600), 0);
     TBoard board;
     board.at(2, 2) = 37;
     board.at(5, 5) = 37;
     window->DrawBoard(board);
+    board.at(3, 3) = 12;
+    board.at(4, 4) = 25;
     window->DrawBoard(board);
     ASSERT_EQ(dialogs.messages.size(), 1);
-    EXPECT_TRUE(dialogs.messages.front().contains(u"37.bmp"_s));
-    EXPECT_EQ(BoardPixel(60, 60), qRgb(255, 255, 255));
-    EXPECT_EQ(BoardPixel(5 + 40, 5 + 40), qRgb(0, 0, 254)); // the empty square's picture
+    for (const QString& name : {u"37.bmp"_s, u"12.bmp"_s, u"25.bmp"_s})
+        EXPECT_TRUE(dialogs.messages.front().contains(name)) << name.toStdString();
+    for (const int code : {37, 12, 25}) {
+        const QImage builtIn(u":/figures/%1.bmp"_s.arg(code));
+        ASSERT_FALSE(builtIn.isNull());
+        const int c = code == 37 ? 2 : code == 12 ? 3 : 4;
+        EXPECT_EQ(window->controls().img->Picture().copy(40 * (c - 1), 40 * (c - 1), 40, 40),
+                  ui::ReplaceBlue(builtIn, qRgb(255, 255, 255)))
+            << code;
+    }
 }
 
 TEST_F(BoardTest, IntroPictureIsDrawnUnscaledFromTheTopLeft) {

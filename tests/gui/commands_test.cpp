@@ -4,11 +4,18 @@
 #include "ui/displaymode.h"
 #include "ui/keyrouter.h"
 
+#include <QApplication>
 #include <QDir>
 #include <QFile>
+#include <QFileDialog>
 #include <QHelpEvent>
 #include <QLabel>
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QPushButton>
 #include <QTest>
+#include <QTextBrowser>
+#include <QTimer>
 #include <QToolTip>
 
 using namespace Qt::StringLiterals;
@@ -43,13 +50,68 @@ TEST_F(CommandsTest, F11CyclesTheNineModesAndNamesThemOnTheBoard) {
     const QStringList expected = {u"1600x900"_s, u"1440x900"_s, u"1360x768"_s, u"1280x800"_s,
                                   u"1280x768"_s, u"1280x720"_s, u"1152x864"_s, u"1024x768"_s,
                                   u"800x600"_s,  u"1600x900"_s};
+    const QPoint placed = window->pos();
     for (const QString& mode : expected) {
         Key(Qt::Key_F11);
         EXPECT_EQ(ui().img->Hint(), mode);
         EXPECT_TRUE(ui().img->HintEnabled());
+        EXPECT_EQ(window->pos(), placed); // no mode switched here: nothing else changes
     }
     Click(10, 10); // a release on the board switches the tooltip off
     EXPECT_FALSE(ui().img->HintEnabled());
+}
+
+TEST_F(CommandsTest, F11KeepsTheWindowOnTheSwitchedScreen) {
+    struct Switcher final : ui::ScreenSwitcher {
+        std::optional<QRect> Request(QSize size) override { return QRect(QPoint(0, 0), size); }
+    };
+    window->SetScreenSwitcher(std::make_unique<Switcher>());
+    window->move(1500, 850);
+    for (int i = 0; i < 9; ++i) // down to 800 x 600
+        Key(Qt::Key_F11);
+    const QRect frame = window->frameGeometry();
+    EXPECT_TRUE(QRect(0, 0, 800, 600).contains(frame)) << frame.x() << "," << frame.y();
+    EXPECT_EQ(frame.bottomRight(), QPoint(799, 599)); // moved no further than needed
+    EXPECT_EQ(ui::KeptWithin(QRect(-50, 100, 2000, 50), QRect(0, 0, 800, 600)), QPoint(0, 100));
+}
+
+// The real save dialog, driven as a player would: "g1" typed while Saves/g1.tvl exists.
+TEST_F(CommandsTest, SaveDialogAsksBeforeReplacingAGameNamedWithoutItsExtension) {
+    QFile old(Path(u"Saves/g1.tvl"_s));
+    ASSERT_TRUE(old.open(QIODevice::WriteOnly));
+    old.close();
+    ui::QtDialogs real(window.get());
+    QStringList asked;
+    int ticks = 0;
+    bool typed = false;
+    QTimer driver;
+    driver.setInterval(20);
+    QObject::connect(&driver, &QTimer::timeout, [&] {
+        QWidget* modal = QApplication::activeModalWidget();
+        if (auto* box = qobject_cast<QMessageBox*>(modal)) {
+            asked << box->text();
+            QMetaObject::invokeMethod(
+                box, [box] { box->button(QMessageBox::No)->click(); }, Qt::QueuedConnection);
+        } else if (auto* dialog = qobject_cast<QFileDialog*>(modal)) {
+            // Accepting from the event loop, not from this timer: the question it asks
+            // runs a loop of its own in which this timer must fire again.
+            if (!typed && ++ticks > 2) {
+                typed = true;
+                dialog->findChild<QLineEdit*>(u"fileNameEdit"_s)->setText(u"g1"_s);
+                QMetaObject::invokeMethod(
+                    dialog, [dialog] { static_cast<QDialog*>(dialog)->accept(); },
+                    Qt::QueuedConnection);
+            } else if (typed || ticks > 200) {
+                dialog->reject();
+            }
+        }
+    });
+    driver.start();
+    const auto chosen = real.ChooseSaveFile(u"Сохранение игры"_s, Path(u"Saves"_s));
+    driver.stop();
+    EXPECT_FALSE(chosen.has_value());
+    ASSERT_EQ(asked.size(), 1);
+    EXPECT_TRUE(asked.front().contains(u"g1.tvl"_s)) << asked.front().toStdString();
 }
 
 TEST_F(CommandsTest, AboutAndHelp) {
@@ -57,10 +119,27 @@ TEST_F(CommandsTest, AboutAndHelp) {
     ASSERT_EQ(dialogs.messages.size(), 1);
     EXPECT_EQ(dialogs.messages.front(),
               u"Tavlon 1.0 — разработчики Tavlon, 2026\nСвязь: страница проекта, см. README"_s);
+    Key(Qt::Key_F1); // no help file: said so, naming it
+    ASSERT_EQ(dialogs.messages.size(), 2);
+    EXPECT_TRUE(dialogs.messages.back().contains(Path(u"HELP.HTM"_s)));
+    EXPECT_TRUE(dialogs.documents.isEmpty());
+
+    QFile help(Path(u"HELP.HTM"_s));
+    ASSERT_TRUE(help.open(QIODevice::WriteOnly));
+    help.write("<html><body><h1>Rules of Tavlon</h1></body></html>");
+    help.close();
     Key(Qt::Key_F1);
     ASSERT_EQ(dialogs.documents.size(), 1);
     EXPECT_EQ(dialogs.documents.front(), QUrl::fromLocalFile(Path(u"HELP.HTM"_s)));
-    EXPECT_EQ(dialogs.messages.size(), 1);
+    EXPECT_EQ(window->findChild<QTextBrowser*>(), nullptr);
+
+    dialogs.browserStarts = false; // a machine without a browser: the game shows the page
+    Key(Qt::Key_F1);
+    const auto* browser = window->findChild<QTextBrowser*>();
+    ASSERT_NE(browser, nullptr);
+    EXPECT_TRUE(browser->isVisible());
+    EXPECT_TRUE(browser->toPlainText().contains(u"Rules of Tavlon"_s));
+    EXPECT_EQ(dialogs.messages.size(), 2);
 }
 
 TEST_F(CommandsTest, StatusBarOffersItsTextAsTooltip) {
@@ -120,7 +199,10 @@ TEST(KeyMapping, QtKeysBecomeTheGameKeys) {
 
 TEST(DisplayModeCycle, NextWrapsAfterTheNinthMode) {
     struct Recorder final : ui::ScreenSwitcher {
-        void Request(QSize size) override { requested.push_back(size); }
+        std::optional<QRect> Request(QSize size) override {
+            requested.push_back(size);
+            return std::nullopt;
+        }
         std::vector<QSize> requested;
     };
     auto recorder = std::make_unique<Recorder>();

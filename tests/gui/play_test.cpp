@@ -5,6 +5,7 @@
 #include "ui/pictures.h"
 #include "ui/widgets.h"
 
+#include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QLineEdit>
@@ -115,6 +116,41 @@ TEST_F(PlayTest, RightClickCancelsThePick) {
     HoverSquare(4, 5);
     EXPECT_EQ(Status(), Text(texts::kPickHint));
     EXPECT_EQ(BoardCursor(), Qt::ArrowCursor);
+    // Over a square the pawn may go to, the right button's release still only cancels.
+    ClickSquare(4, 7);
+    ClickSquare(4, 5, Qt::RightButton);
+    EXPECT_EQ(state().CurrentPly, 1);
+    EXPECT_EQ(state().ClickPhase, 0);
+    EXPECT_EQ(state().Board().at(4, 7), 14);
+}
+
+TEST_F(PlayTest, MovesAreTypedWithTheRussianLayoutButNotBeforeTheFirstGame) {
+    // Keys as X delivers them with the Russian layout: the key code is the capital letter.
+    const auto typeKeys = [this](const QString& text) {
+        for (const QChar ch : text) {
+            const auto key = static_cast<Qt::Key>(ch.toUpper().unicode());
+            QWidget* target = QApplication::focusWidget() ? QApplication::focusWidget()
+                                                          : static_cast<QWidget*>(window.get());
+            QTest::sendKeyEvent(QTest::Press, target, key, QString(ch), Qt::NoModifier);
+            target = QApplication::focusWidget() ? QApplication::focusWidget()
+                                                 : static_cast<QWidget*>(window.get());
+            QTest::sendKeyEvent(QTest::Release, target, key, QString(ch), Qt::NoModifier);
+        }
+    };
+    typeKeys(u"в2в4"_s); // on the intro picture
+    EXPECT_TRUE(ui().eInput->text().isEmpty());
+    EXPECT_FALSE(ui().bbPlay->isEnabled());
+    Type(u"d2d4"_s);
+    EXPECT_TRUE(ui().eInput->text().isEmpty());
+    EXPECT_EQ(state().CurrentPly, 0);
+
+    StartGame();
+    HoverSquare(6, 4);
+    typeKeys(u"в2В4"_s.toLower());
+    EXPECT_EQ(ui().eInput->text(), u"d2d4"_s);
+    Key(Qt::Key_Return);
+    EXPECT_EQ(state().Board().at(4, 5), 14);
+    EXPECT_EQ(ListLines().last(), u"1. D2D4"_s);
 }
 
 TEST_F(PlayTest, PromotionIsChosenOnThePanelAndConfirmedWithEnter) {
