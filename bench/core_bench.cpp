@@ -3,11 +3,14 @@
 #include "flow/nullport.h"
 #include "model/startpos.h"
 #include "rules/attacks.h"
+#include "storage/autosavewriter.h"
 
 #include <benchmark/benchmark.h>
 
+#include <chrono>
 #include <cstdio>
 #include <filesystem>
+#include <thread>
 
 namespace tavlon {
 namespace {
@@ -24,8 +27,8 @@ struct BenchTable {
         game->mmNewClick();
     }
     void Click(int c, int r) {
-        game->imgMouseMove((c - 1) * 40 + 20, (r - 1) * 40 + 20);
-        game->imgMouseUp((c - 1) * 40 + 20, (r - 1) * 40 + 20, MouseButton::Left);
+        game->imgMouseMove({true, {c, r}, false});
+        game->imgMouseUp({true, {c, r}, false}, MouseButton::Left);
     }
 };
 
@@ -43,9 +46,8 @@ void BM_HoverWithRookPicked(benchmark::State& state) {
     t.Click(3, 8);                // the White rook picked
     int i = 0;
     for (auto _ : state) {
-        const int x = (i * 37) % 320;
-        const int y = (i * 53) % 320;
-        t.game->imgMouseMove(x, y);
+        const Square sq{(i * 37) % 8 + 1, (i * 53) % 8 + 1};
+        t.game->imgMouseMove({true, sq, false});
         ++i;
     }
 }
@@ -77,7 +79,7 @@ void BM_MarkAttackedSquaresStart(benchmark::State& state) {
     TPieceCode covered[64] = {};
     for (auto _ : state) {
         TBoard b = s->BoardHistory[1];
-        MarkAttackedSquares(b, 18, covered);
+        MarkAttackedSquares(b, CodeOf(1, kKing), covered);
         benchmark::DoNotOptimize(b);
     }
 }
@@ -97,7 +99,29 @@ void BM_WholeClickedMoveWithSnapshot(benchmark::State& state) {
         state.ResumeTiming();
     }
 }
-BENCHMARK(BM_WholeClickedMoveWithSnapshot)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_WholeClickedMoveWithSnapshot)->Unit(benchmark::kMicrosecond)->UseRealTime();
+
+// The same move while the autosave goes to a disk that takes 50 ms more for every write: the
+// wall time of the window's thread must not see the disk.
+void BM_WholeClickedMoveSlowDisk(benchmark::State& state) {
+    BenchTable t;
+    t.game->Autosaver().SetBeforeWrite(
+        [] { std::this_thread::sleep_for(std::chrono::milliseconds(50)); });
+    for (auto _ : state) {
+        t.Click(2, 8);
+        t.Click(1, 6);
+        state.PauseTiming();
+        if (t.game->state().CurrentPly != 2) {
+            state.SkipWithError("the move was not played");
+            break;
+        }
+        t.game->mmUndoClick();
+        state.ResumeTiming();
+    }
+    t.game->FinishAutosave(); // outside the timed loop
+    t.game->Autosaver().SetBeforeWrite(nullptr);
+}
+BENCHMARK(BM_WholeClickedMoveSlowDisk)->Unit(benchmark::kMicrosecond)->UseRealTime();
 
 } // namespace
 } // namespace tavlon

@@ -34,7 +34,7 @@ constexpr int KingFigureIndex(int player) {
 }
 
 constexpr bool IsPawnFigure(int index) {
-    return index == 1 || index == 6 || index == 11 || index == 16;
+    return index >= 1 && index <= kLastFigure && IsPawn(FigureCodes[index]);
 }
 
 // True when a pawn of `owner` may not stand on `at`: the edge lines its pawns start

@@ -9,16 +9,9 @@
 
 namespace tavlon {
 
-namespace {
-// The disabled "Начать игру" button as seen by the setup panel's mouse moves.
-constexpr int kStartButtonLeft = 263;
-constexpr int kStartButtonRight = 380;
-constexpr int kStartButtonTop = 44;
-constexpr int kStartButtonBottom = 65;
-} // namespace
-
 void Game::mmSetupPositionClick() {
     GameState& s = *s_;
+    FinishAutosave();
     if (s.CurrentPly > 1 && !ConfirmSaveCurrentGame())
         return;
     // A promotion left open belongs to the game being replaced.
@@ -35,8 +28,6 @@ void Game::mmSetupPositionClick() {
     ResetRedoLine();
 
     s.SetupMode = 1;
-    for (auto& count : s.SetupKingCounts)
-        count = 0;
     port_.SetVisible(Control::plSetupPosition, true);
     port_.MoveTo(Control::plSetupPosition, 2, 2);
     port_.SetEnabled(Control::plSetupPosition, true);
@@ -73,12 +64,12 @@ void Game::bStartPositionClick() {
 
     DeriveStartFlags(s, 1);
     RefreshBoard(1);
-    if (!WriteSnapshot(1, AutosavePath()))
-        return;
     port_.ListClear();
     port_.SetEnabled(Control::plInterface, true);
     port_.SetVisible(Control::cbOrder, true);
     port_.DrawPlayerOrder(1);
+    // Last: a failed autosave is reported over a window already switched to play.
+    Autosave(1);
 }
 
 void Game::cbShablonChange(const std::string& name) {
@@ -152,7 +143,7 @@ void Game::PlaceFromSetup() {
             refused = true;
         } else {
             // Each pawn keeps its own number: the lowest one not yet on the board.
-            code = static_cast<TPieceCode>(owner * 10 + number);
+            code = CodeOf(owner, number);
         }
     }
     if (!refused && !CheckKingLimit())
@@ -182,7 +173,6 @@ bool Game::CheckKingLimit() {
         port_.Message(kKingLimitError);
         return false;
     }
-    s.SetupKingCounts[owner] = 1;
     return true;
 }
 
@@ -265,11 +255,10 @@ void Game::ImgSelectFigureClick() {
         SetupPieceFromFigure(port_.UpDownPosition());
 }
 
-void Game::plSetupPositionMouseMove(int x, int y) {
+void Game::plSetupPositionMouseMove(bool overStartButton) {
     if (IsPositionComplete())
         return;
-    if (x > kStartButtonLeft && x < kStartButtonRight && y > kStartButtonTop &&
-        y < kStartButtonBottom)
+    if (overStartButton)
         port_.SetStatusText(texts::kSetupIncomplete);
 }
 

@@ -2,29 +2,17 @@
 
 namespace tavlon {
 
-namespace {
-
-constexpr int kSquarePixels = 40;
-
-Square SquareAt(int x, int y) {
-    return {x / kSquarePixels + 1, y / kSquarePixels + 1};
-}
-
-} // namespace
-
-void PieceDrag::Press(int x, int y) {
-    pressed_ = true;
+void PieceDrag::Press(BoardPoint at) {
+    pressed_ = at.onBoard;
     dragging_ = false;
-    pressX_ = x;
-    pressY_ = y;
-    from_ = SquareAt(x, y);
+    from_ = at;
 }
 
-void PieceDrag::Move(int x, int y, bool inside) {
-    if (pressed_ && (!inside || SquareAt(x, y) != from_))
+void PieceDrag::Move(BoardPoint at) {
+    if (pressed_ && (!at.onBoard || at.square != from_.square))
         Start();
-    if (inside)
-        game_.imgMouseMove(x, y);
+    if (at.onBoard)
+        game_.imgMouseMove(at);
 }
 
 // Only a press that a click would turn into a pick starts a drag: with a piece already
@@ -35,24 +23,24 @@ void PieceDrag::Start() {
     if (s.ClickPhase != 0 || s.ClickAllowed != 1 || s.SetupMode || !s.GameStarted ||
         s.PromotionPending)
         return;
-    game_.imgMouseUp(pressX_, pressY_, MouseButton::Left);
+    game_.imgMouseUp(from_, MouseButton::Left);
     if (s.ClickPhase == 1) {
         dragging_ = true;
         piece_ = s.SelectedPiece;
     }
 }
 
-bool PieceDrag::Release(int x, int y, bool inside) {
+bool PieceDrag::Release(BoardPoint at) {
     pressed_ = false;
     if (!dragging_)
         return false;
     dragging_ = false;
     piece_ = 0;
     // Back on the square it came from: the pick stands, as after one click there.
-    if (inside && SquareAt(x, y) == from_)
+    if (at.onBoard && at.square == from_.square)
         return true;
-    if (inside)
-        game_.imgMouseUp(x, y, MouseButton::Left);
+    if (at.onBoard)
+        game_.imgMouseUp(at, MouseButton::Left);
     const GameState& s = game_.state();
     if (s.ClickPhase != 0 && !s.PromotionPending)
         game_.imgContextPopup(); // refused or off the board: the piece goes back

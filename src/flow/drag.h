@@ -12,17 +12,17 @@ class PieceDrag {
   public:
     explicit PieceDrag(Game& game) : game_(game) {}
 
-    // The left button went down at board pixel (x, y).
-    void Press(int x, int y);
-    // The pointer moved to (x, y); `inside` when that is over the board. Drives the hover
-    // evaluation as a move without a button does.
-    void Move(int x, int y, bool inside);
-    // The left button came up at (x, y). True when this ended a drag (the release is then
+    // The left button went down over `at` (on the board).
+    void Press(BoardPoint at);
+    // The pointer moved to `at`, on the board or off it. Drives the hover evaluation as a
+    // move without a button does.
+    void Move(BoardPoint at);
+    // The left button came up over `at`. True when this ended a drag (the release is then
     // handled); false when the release is an ordinary one for the window to pass on.
-    bool Release(int x, int y, bool inside);
+    bool Release(BoardPoint at);
 
     bool Dragging() const { return dragging_; }
-    Square From() const { return from_; }
+    Square From() const { return from_.square; }
     TPieceCode Piece() const { return piece_; }
 
   private:
@@ -31,9 +31,7 @@ class PieceDrag {
     Game& game_;
     bool pressed_ = false;
     bool dragging_ = false;
-    int pressX_ = 0;
-    int pressY_ = 0;
-    Square from_;
+    BoardPoint from_;
     TPieceCode piece_ = 0;
 };
 

@@ -1,6 +1,8 @@
 #include "flow/game.h"
 
+#include "flow/filemessages.h"
 #include "model/startpos.h"
+#include "storage/autosavewriter.h"
 #include "storage/records.h"
 
 namespace tavlon {
@@ -10,6 +12,7 @@ Game::Game(WindowPort& port, std::string programDir)
       gameBuffer_(std::make_unique<std::uint8_t[]>(kGameRecordSize)),
       snapshotBuffer_(std::make_unique<std::uint8_t[]>(kSnapshotRecordSize)) {
     autosavePath_ = DataPath("temp.tvl");
+    autosave_ = std::make_unique<AutosaveWriter>(autosavePath_);
 }
 
 Game::~Game() = default;
@@ -19,6 +22,24 @@ std::string Game::DataPath(std::string_view tail) const {
     path += '/';
     path += tail;
     return path;
+}
+
+void Game::Autosave(std::uint16_t ply) {
+    autosave_->Submit([&](SnapshotBytes out) { FillSnapshotRecord(*s_, ply, out); });
+}
+
+void Game::FinishAutosave() {
+    autosave_->Wait();
+    ReportAutosaveFailure();
+}
+
+void Game::ReportAutosaveFailure() {
+    if (const FileError error = autosave_->TakeFailure())
+        port_.Message(FileErrorText(error));
+}
+
+void Game::SetAutosaveNotifier(std::function<void()> notify) {
+    autosave_->SetFailureNotifier(std::move(notify));
 }
 
 void Game::FormCreate() {
@@ -38,8 +59,8 @@ void Game::FormShow() {
     port_.SetEnabled(Control::plSetupPosition, false);
     for (int p = 1; p <= 4; ++p)
         port_.SetCheckLabel(p, false);
-    WriteSnapshot(s.CurrentPly, autosavePath_);
     port_.LoadIntroPicture();
+    Autosave(s.CurrentPly);
 }
 
 void Game::ImageMouseLeave() {

@@ -6,13 +6,25 @@
 #include "model/gamestate.h"
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <string>
 #include <string_view>
 
 namespace tavlon {
 
+class AutosaveWriter;
+
 enum class MouseButton { Left, Right, Middle };
+
+// What lies under the pointer on the board image, as the window works it out from its
+// pixels: the square when the pointer is over the board, and whether it is over the start
+// area of the intro picture.
+struct BoardPoint {
+    bool onBoard = false;
+    Square square = {};
+    bool onIntroStart = false;
+};
 
 // Keys the game reacts to; the window maps its own key codes onto these.
 enum class Key {
@@ -88,9 +100,9 @@ class Game {
     void FormShow();
     void ImageMouseLeave();
 
-    // Move cycle (pixel coordinates of the 320 x 320 board image).
-    void imgMouseMove(int x, int y);
-    void imgMouseUp(int x, int y, MouseButton button);
+    // Move cycle: the pointer over the board image.
+    void imgMouseMove(BoardPoint at);
+    void imgMouseUp(BoardPoint at, MouseButton button);
     void imgContextPopup();
     // Judgement of `target` for the picked piece as the hover evaluation makes it in
     // phase 1; changes nothing.
@@ -144,7 +156,8 @@ class Game {
     void FormMouseWheel(bool towardsUser);
     void UpDownChangingEx(int newPosition);
     void ImgSelectFigureClick();
-    void plSetupPositionMouseMove(int x, int y);
+    // The pointer over the setup panel; `overStartButton` while it is over "Начать игру".
+    void plSetupPositionMouseMove(bool overStartButton);
     bool IsPositionComplete() const;
 
     // Record files; each reports its own failure in a message box and returns false.
@@ -152,13 +165,26 @@ class Game {
     bool LoadGameFile(const std::string& path);
     bool WriteSnapshot(std::uint16_t ply, const std::string& path);
 
+    // The autosave is written by a thread of its own. Waits until every autosave asked for
+    // so far is on the disk, then reports a failed one.
+    void FinishAutosave();
+    // Shows the newest failed autosave in a message box, if one failed since the last report.
+    void ReportAutosaveFailure();
+    // `notify` runs on the writer's thread after a failed autosave; the window answers it
+    // by calling ReportAutosaveFailure on its own thread.
+    void SetAutosaveNotifier(std::function<void()> notify);
+    AutosaveWriter& Autosaver() { return *autosave_; }
+
   private:
     // Move cycle internals.
-    void RecordClickSquare(int x, int y);
+    void RecordClickSquare(Square sq);
     void PickActions();
     void CarryOutMove();
     void BuildNextBoard(TBoard& t, TPieceCode code);
     void CompleteMove(std::uint8_t& side);
+    // What every completed move, clicked or typed, does besides its boards: the moved king
+    // loses its special move, the moved pawn its start step, and the turn passes on.
+    void PassTurnAfter(TPieceCode piece, std::uint8_t& side);
     void DetectCheck(const TBoard& w);
     void DrawSelectionFrame();
     void DrawMoveHints();
@@ -177,6 +203,9 @@ class Game {
     void ShowListRow();
     bool HistoryFull();
     void CheckConsistency() const;
+
+    // Hands the snapshot of `ply` to the autosave writer; returns at once.
+    void Autosave(std::uint16_t ply);
 
     // Commands internals.
     bool ConfirmSaveCurrentGame();
@@ -203,6 +232,8 @@ class Game {
     std::unique_ptr<std::uint8_t[]> snapshotBuffer_;
     bool moveHints_ = true;
     int templateCount_ = 0; // entries of the template list; set where the list is built
+    // Last: its thread stops (after writing what is waiting) before the state goes away.
+    std::unique_ptr<AutosaveWriter> autosave_;
 };
 
 } // namespace tavlon

@@ -11,22 +11,6 @@
 namespace tavlon {
 namespace {
 
-constexpr int kBoardPixels = 320;
-constexpr int kSquarePixels = 40;
-
-bool OnBoardPixel(int x, int y) {
-    return x >= 0 && x < kBoardPixels && y >= 0 && y < kBoardPixels;
-}
-
-// The start button drawn on the intro picture, both ends included.
-bool InIntroHotArea(int x, int y) {
-    return x >= 90 && x <= 220 && y >= 60 && y <= 100;
-}
-
-Square PixelToSquare(int x, int y) {
-    return {x / kSquarePixels + 1, y / kSquarePixels + 1};
-}
-
 // The phase-1 refusals added to the geometry verdict, and the status text they give.
 TargetVerdict JudgeWithVerdict(const GameState& s, Square target, std::uint8_t verdict) {
     const TPieceCode code = s.Board().at(target);
@@ -61,14 +45,14 @@ TargetVerdict Game::JudgeTarget(Square target) const {
     return JudgeWithVerdict(s, target, verdict);
 }
 
-void Game::imgMouseMove(int x, int y) {
+void Game::imgMouseMove(BoardPoint at) {
     GameState& s = *s_;
     s.ClickAllowed = 0;
-    const bool onBoard = OnBoardPixel(x, y);
+    const bool onBoard = at.onBoard;
     // Only squares of the board are ever recorded; a pointer dragged off the image keeps
     // the last square it was over.
     if (onBoard)
-        s.HoverSquare = PixelToSquare(x, y);
+        s.HoverSquare = at.square;
     port_.SetBoardPointer(s.GameStarted ? PointerRole::Forbidden : PointerRole::Arrow);
 
     if (s.SetupMode) {
@@ -126,8 +110,7 @@ void Game::imgMouseMove(int x, int y) {
 
     if (!s.GameStarted) {
         port_.SetStatusText({});
-        port_.SetBoardPointer(onBoard && InIntroHotArea(x, y) ? PointerRole::Hand
-                                                              : PointerRole::Arrow);
+        port_.SetBoardPointer(onBoard && at.onIntroStart ? PointerRole::Hand : PointerRole::Arrow);
     }
 
     // "[dx;dy]" into a small buffer: nothing is allocated per mouse move.
@@ -136,15 +119,15 @@ void Game::imgMouseMove(int x, int y) {
     port_.SetLabel1Caption(std::string_view(caption, static_cast<std::size_t>(n)));
 }
 
-void Game::imgMouseUp(int x, int y, MouseButton button) {
+void Game::imgMouseUp(BoardPoint at, MouseButton button) {
     GameState& s = *s_;
-    if (!s.GameStarted && InIntroHotArea(x, y))
+    if (!s.GameStarted && at.onIntroStart)
         mmNewClick();
     port_.SetBoardTooltipEnabled(false);
 
     if (s.SetupMode) {
         // Only the left button places; the right one removes through the context request.
-        if (button == MouseButton::Left && OnBoardPixel(x, y))
+        if (button == MouseButton::Left && at.onBoard)
             PlaceFromSetup();
     }
 
@@ -153,9 +136,9 @@ void Game::imgMouseUp(int x, int y, MouseButton button) {
     // would play it whenever the pointer is over a square the piece may go to.
     if (s.GameStarted && button != MouseButton::Right) {
         bool advanced = false;
-        if (s.ClickAllowed == 1 && !s.SetupMode && s.ClickPhase < 2 && OnBoardPixel(x, y)) {
+        if (s.ClickAllowed == 1 && !s.SetupMode && s.ClickPhase < 2 && at.onBoard) {
             ++s.ClickPhase;
-            RecordClickSquare(x, y);
+            RecordClickSquare(at.square);
             advanced = true;
             if (s.ClickPhase == 2 && s.TargetSquare() == s.SourceSquare()) {
                 s.ClickPhase = 1;
@@ -168,7 +151,7 @@ void Game::imgMouseUp(int x, int y, MouseButton button) {
             CarryOutMove();
     }
 
-    if (!s.GameStarted && InIntroHotArea(x, y)) {
+    if (!s.GameStarted && at.onIntroStart) {
         // New game was refused at its question: the start position goes onto the board
         // in play all the same.
         s.GameStarted = 1;
@@ -191,14 +174,12 @@ void Game::imgContextPopup() {
     RefreshBoard(s.CurrentPly);
 }
 
-void Game::RecordClickSquare(int x, int y) {
+void Game::RecordClickSquare(Square sq) {
     GameState& s = *s_;
     if (s.ClickAllowed != 1)
         return;
-    const Square sq = PixelToSquare(x, y);
     s.ClickSquares[s.ClickPhase] = sq;
-    s.SelectionRect = {(sq.c - 1) * kSquarePixels, (sq.r - 1) * kSquarePixels, sq.c * kSquarePixels,
-                       sq.r * kSquarePixels};
+    s.FramedSquare = sq;
     if (s.ClickPhase == 1) {
         s.SelectedPiece = s.Board().at(sq);
         s.SelectedOwner = static_cast<std::uint8_t>(OwnerOf(s.SelectedPiece));
@@ -228,7 +209,7 @@ void Game::DrawMoveHints() {
 
 void Game::DrawSelectionFrame() {
     if (s_->SelectedPiece != 0)
-        port_.DrawSelectionFrame(s_->SelectionRect);
+        port_.DrawSelectionFrame(s_->FramedSquare);
 }
 
 void Game::DrawPlacementPreview() {
@@ -287,11 +268,7 @@ void Game::BuildNextBoard(TBoard& t, TPieceCode code) {
 void Game::CompleteMove(std::uint8_t& side) {
     GameState& s = *s_;
     BuildNextBoard(s.PendingBoard, s.SelectedPiece);
-    if (IsKing(s.SelectedPiece))
-        s.KingSpecialRights[side] = 0;
-    if (s.SelectedPiece >= 11 && s.SelectedPiece <= 44)
-        s.PawnStartFlags[s.SelectedPiece] = 0;
-    side = static_cast<std::uint8_t>(NextPlayer(side));
+    PassTurnAfter(s.SelectedPiece, side);
     port_.DrawPlayerOrder(side);
     s.HoverCode = 0;
     s.SelectedPiece = 0;
@@ -300,12 +277,20 @@ void Game::CompleteMove(std::uint8_t& side) {
     s.LastPly = s.CurrentPly;
     RefreshBoard(s.CurrentPly);
     WriteNotationLine(s.CurrentPly);
-    // A failed autosave is reported by the writer; the move itself is complete and the
-    // window goes on showing it as such.
-    WriteSnapshot(s.CurrentPly, autosavePath_);
     SetUndoRedoButtons();
     port_.SetBoardPointer(PointerRole::Forbidden);
     CheckConsistency();
+    // Last: the window already shows the whole move when a failed autosave is reported.
+    Autosave(s.CurrentPly);
+}
+
+void Game::PassTurnAfter(TPieceCode piece, std::uint8_t& side) {
+    GameState& s = *s_;
+    if (IsKing(piece))
+        s.KingSpecialRights[side] = 0;
+    if (IsPawn(piece))
+        s.PawnStartFlags[piece] = 0;
+    side = static_cast<std::uint8_t>(NextPlayer(side));
 }
 
 void Game::ClearTargetMarks(TBoard& b) {

@@ -127,20 +127,16 @@ void Game::PlayTypedMove() {
     BuildNextBoard(s.PendingBoard, s.SelectedPiece);
     s.ClickPhase = 0;
     // No rule applies to a typed move, but it completes like a clicked one.
-    if (IsKing(s.SelectedPiece))
-        s.KingSpecialRights[s.SideToMove] = 0;
-    if (s.SelectedPiece >= 11 && s.SelectedPiece <= 44)
-        s.PawnStartFlags[s.SelectedPiece] = 0;
-    s.SideToMove = static_cast<std::uint8_t>(NextPlayer(s.SideToMove));
+    PassTurnAfter(s.SelectedPiece, s.SideToMove);
     WriteNotationLine(s.CurrentPly);
     s.LastPly = s.CurrentPly;
     SetUndoRedoButtons();
-    WriteSnapshot(s.CurrentPly, autosavePath_);
     s.SelectedPiece = 0;
     port_.SetInputText({});
     eInputChange();
     s.ClickAllowed = 0;
     CheckConsistency();
+    Autosave(s.CurrentPly);
 }
 
 } // namespace tavlon

@@ -39,7 +39,7 @@ class NullPort : public WindowPort {
     void MirrorBoardToGrid(const TBoard&) override {}
     void DrawCoordinates() override {}
     void DrawPlayerOrder(int) override {}
-    void DrawSelectionFrame(PixelRect) override {}
+    void DrawSelectionFrame(Square) override {}
     void DrawFigurePreview(Square, int) override {}
     void DrawMoveHints(std::uint64_t) override {}
     void LoadIntroPicture() override {}

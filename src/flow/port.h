@@ -87,7 +87,8 @@ class WindowPort {
     virtual void MirrorBoardToGrid(const TBoard& board) = 0;
     virtual void DrawCoordinates() = 0;
     virtual void DrawPlayerOrder(int side) = 0;
-    virtual void DrawSelectionFrame(PixelRect rect) = 0;
+    // The frame around the picked piece's square.
+    virtual void DrawSelectionFrame(Square square) = 0;
     // Figure `figureIndex` of the setup list drawn over square `at` (after a redraw).
     virtual void DrawFigurePreview(Square at, int figureIndex) = 0;
     // Small navy marks on the squares a picked piece may go to; bit (c-1)*8+(r-1).

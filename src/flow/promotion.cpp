@@ -22,7 +22,8 @@ void Game::bInsertOkClick() {
     int item = port_.ChosenPromotionItem();
     if (item < 0 || item > 2)
         item = 0;
-    s.SelectedPiece = static_cast<TPieceCode>(s.SideToMove * 10 + 5 + item);
+    // The list offers bishop, knight and rook in the order of their kinds.
+    s.SelectedPiece = CodeOf(s.SideToMove, kBishop + item);
     // The choice is over before the move completes, so a failed autosave cannot leave
     // the panel open for a second completion of the same move.
     port_.SetVisible(Control::plChoiceFigure, false);

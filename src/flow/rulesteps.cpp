@@ -5,9 +5,6 @@
 namespace tavlon {
 namespace {
 
-// Direction of travel of each player's pawns as (dc, dr).
-constexpr Square kForward[5] = {{0, 0}, {0, -1}, {1, 0}, {0, 1}, {-1, 0}};
-
 bool PawnOf(TPieceCode code, int owner) {
     return IsPawn(code) && OwnerOf(code) == owner;
 }
@@ -41,32 +38,19 @@ void MoveCastlingRook(TBoard& w, TPieceCode piece, Square target, std::uint8_t r
 void SetEnPassantMark(TBoard& w, TPieceCode piece, Square source, Square target) {
     if (!IsPawn(piece))
         return;
-    const int tc = target.c;
-    const int tr = target.r;
-    switch (OwnerOf(piece)) {
-    case 1:
-        if (source.r == 7 && tr == 5 &&
-            (PawnOfEither(w, tc - 1, tr, 2, 3) || PawnOfEither(w, tc + 1, tr, 3, 4)))
-            w.at(tc, tr + 1) = 10;
-        break;
-    case 2:
-        if (source.c == 2 && tc == 4 &&
-            (PawnOfEither(w, tc, tr + 1, 1, 4) || PawnOfEither(w, tc, tr - 1, 3, 4)))
-            w.at(tc - 1, tr) = 20;
-        break;
-    case 3:
-        if (source.r == 2 && tr == 4 &&
-            (PawnOfEither(w, tc - 1, tr, 1, 2) || PawnOfEither(w, tc + 1, tr, 1, 4)))
-            w.at(tc, tr - 1) = 30;
-        break;
-    case 4:
-        if (source.c == 7 && tc == 5 &&
-            (PawnOfEither(w, tc, tr + 1, 1, 2) || PawnOfEither(w, tc, tr - 1, 2, 3)))
-            w.at(tc + 1, tr) = 40;
-        break;
-    default:
-        break;
-    }
+    const int p = OwnerOf(piece);
+    const PawnLines& lines = kPawnLines[p];
+    const Square step = lines.forward;
+    const int sign = step.c + step.r;
+    if (PawnLineOf(p, source) != lines.start || PawnLineOf(p, target) != lines.start + 2 * sign)
+        return;
+    // Beside the arrival square: to the left of the direction of travel stand the pawns
+    // of the next two players that may take, to the right those of the two after them.
+    const Square left{step.r, -step.c};
+    const int next = NextPlayer(p), after = NextPlayer(next), last = NextPlayer(after);
+    if (PawnOfEither(w, target.c + left.c, target.r + left.r, next, after) ||
+        PawnOfEither(w, target.c - left.c, target.r - left.r, after, last))
+        w.at(target.c - step.c, target.r - step.r) = CodeOf(p, kPassMark);
 }
 
 void TakeEnPassant(TBoard& w, TPieceCode piece, Square target) {
@@ -76,7 +60,7 @@ void TakeEnPassant(TBoard& w, TPieceCode piece, Square target) {
     if (!IsPassMark(mark) || OwnerOf(mark) == OwnerOf(piece))
         return;
     // The passed pawn landed one step further along its own direction of travel.
-    const Square step = kForward[OwnerOf(mark)];
+    const Square step = kPawnLines[OwnerOf(mark)].forward;
     const int c = target.c + step.c;
     const int r = target.r + step.r;
     if (OnBoard(c, r))
@@ -87,26 +71,15 @@ void ClearOwnEnPassantMark(TBoard& w, TPieceCode piece, Square source) {
     if (!IsPawn(piece))
         return;
     const int p = OwnerOf(piece);
-    const Square step = kForward[p];
+    const Square step = kPawnLines[p].forward;
     const int c = source.c - step.c;
     const int r = source.r - step.r;
-    if (OnBoard(c, r) && w.at(c, r) == p * 10)
+    if (OnBoard(c, r) && w.at(c, r) == CodeOf(p, kPassMark))
         w.at(c, r) = kEmpty;
 }
 
 bool OnPromotionLine(TPieceCode pawn, Square target) {
-    switch (OwnerOf(pawn)) {
-    case 1:
-        return target.r == 1;
-    case 2:
-        return target.c == 8;
-    case 3:
-        return target.r == 8;
-    case 4:
-        return target.c == 1;
-    default:
-        return false;
-    }
+    return OnPawnPromotionLine(OwnerOf(pawn), target);
 }
 
 } // namespace tavlon

@@ -14,31 +14,49 @@ constexpr TPieceCode kAttackMark = 99;
 constexpr int kPlayers = 4;
 constexpr int kMaxPly = 10000;
 
+// The kind digit of a code. Each player has four numbered pawns, so a pawn's kind is its
+// number; kPassMark is the kind of an en-passant mark.
+enum PieceKind : int {
+    kPassMark = 0,
+    kPawn1 = 1,
+    kPawn4 = 4,
+    kBishop = 5,
+    kKnight = 6,
+    kRook = 7,
+    kKing = 8,
+};
+
 // Owner of a code: 0 for an empty square, 1-4 for pieces and en-passant marks, 9 for 99.
 constexpr int OwnerOf(TPieceCode code) {
     return code / 10;
 }
-// Kind digit of a code: 1-4 pawns, 5 bishop, 6 knight, 7 rook, 8 king.
+// Kind digit of a code (PieceKind).
 constexpr int KindOf(TPieceCode code) {
     return code % 10;
+}
+// The code of `owner`'s piece of `kind` (a pawn's kind is its number).
+constexpr TPieceCode CodeOf(int owner, int kind) {
+    return static_cast<TPieceCode>(owner * 10 + kind);
 }
 
 constexpr bool IsPieceOwner(int owner) {
     return owner >= 1 && owner <= 4;
 }
+constexpr bool IsPiece(TPieceCode code) {
+    return IsPieceOwner(OwnerOf(code)) && KindOf(code) >= kPawn1 && KindOf(code) <= kKing;
+}
 constexpr bool IsPawn(TPieceCode code) {
-    return IsPieceOwner(OwnerOf(code)) && KindOf(code) >= 1 && KindOf(code) <= 4;
+    return IsPiece(code) && KindOf(code) <= kPawn4;
 }
 constexpr bool IsKing(TPieceCode code) {
-    return code == 18 || code == 28 || code == 38 || code == 48;
+    return IsPiece(code) && KindOf(code) == kKing;
 }
 constexpr bool IsPassMark(TPieceCode code) {
-    return code == 10 || code == 20 || code == 30 || code == 40;
+    return IsPieceOwner(OwnerOf(code)) && KindOf(code) == kPassMark;
 }
 // True for every code a board may hold: empty, marks and the 32 piece codes.
 constexpr bool IsValidCode(TPieceCode code) {
-    return code == kEmpty || code == kAttackMark || IsPassMark(code) ||
-           (IsPieceOwner(OwnerOf(code)) && KindOf(code) >= 1 && KindOf(code) <= 8);
+    return code == kEmpty || code == kAttackMark || IsPassMark(code) || IsPiece(code);
 }
 
 // The turn passes 1 -> 2 -> 3 -> 4 -> 1.
@@ -50,7 +68,17 @@ constexpr int PrevPlayer(int p) {
 }
 
 // Entries 1-4: king codes of players 1-4; entries 5-8: their rook codes. Entry 0 unused.
-inline constexpr TPieceCode KingAndRookCodes[9] = {0, 18, 28, 38, 48, 17, 27, 37, 47};
+inline constexpr TPieceCode KingAndRookCodes[9] = {
+    0,
+    CodeOf(1, kKing),
+    CodeOf(2, kKing),
+    CodeOf(3, kKing),
+    CodeOf(4, kKing),
+    CodeOf(1, kRook),
+    CodeOf(2, kRook),
+    CodeOf(3, kRook),
+    CodeOf(4, kRook),
+};
 
 // A square as (column, row), each 1..8; row 1 is the top row as drawn.
 struct Square {

@@ -14,12 +14,6 @@ struct ShortString {
 };
 static_assert(sizeof(ShortString) == 256);
 
-// Pixel rectangle, right and bottom exclusive.
-struct PixelRect {
-    int left = 0, top = 0, right = 0, bottom = 0;
-    friend constexpr bool operator==(PixelRect, PixelRect) = default;
-};
-
 struct GameState {
     // History and turn.
     TBoard BoardHistory[kMaxPly + 1];
@@ -40,8 +34,8 @@ struct GameState {
     std::uint8_t ClickAllowed = 0;
     Square HoverSquare = {};
     TPieceCode HoverCode = 0;
-    Square MoveDelta = {}; // picked square minus hovered square
-    PixelRect SelectionRect = {};
+    Square MoveDelta = {};    // picked square minus hovered square
+    Square FramedSquare = {}; // the square last clicked, framed while a piece is picked
     std::uint8_t KingSpecialMove = 0;
     // En-passant marks that an attack walk covered with 99, by board offset, so that
     // clearing the marks of a king's pick gives them back. 0 where nothing was covered.
@@ -55,7 +49,6 @@ struct GameState {
     std::uint8_t SetupMode = 0;
     TPieceCode SetupPiece = 0;
     std::uint8_t SetupFigureIndex = 1;
-    std::uint8_t SetupKingCounts[5] = {};
     std::uint8_t PawnCycle = 1;
 
     // Window state the game logic reads.

@@ -10,21 +10,6 @@ const HomeSquares kHomeSquares[5] = {
     {{8, 5}, {8, 6}, {8, 8}, {8, 7}},
 };
 
-bool OnPawnStartLine(int p, int c, int r) {
-    switch (p) {
-    case 1:
-        return r == 7;
-    case 2:
-        return c == 2;
-    case 3:
-        return r == 2;
-    case 4:
-        return c == 7;
-    default:
-        return false;
-    }
-}
-
 void StartUpReset(GameState& s) {
     s.PromotionPending = 0;
     s.SideToMove = 1;
@@ -38,7 +23,7 @@ void StartUpReset(GameState& s) {
         s.CheckFlags[p] = 0;
     for (int p = 1; p <= 4; ++p)
         for (int k = 1; k <= 4; ++k)
-            s.PawnStartFlags[p * 10 + k] = 1;
+            s.PawnStartFlags[CodeOf(p, k)] = 1;
     s.BoardHistory[s.CurrentPly] = TBoard{};
     for (auto& m : s.CoveredPassMarks)
         m = 0;
@@ -57,14 +42,14 @@ void PlacePieces(GameState& s, std::uint16_t ply, std::uint8_t mode) {
     b = TBoard{};
     if (mode == 1) {
         for (int p = 1; p <= 4; ++p)
-            b.at(kHomeSquares[p].king) = static_cast<TPieceCode>(p * 10 + 8);
+            b.at(kHomeSquares[p].king) = CodeOf(p, kKing);
         return;
     }
     if (mode != 2)
         return;
     const int* L = s.StartLayout;
     for (int i = 1; i <= 8; ++i) {
-        const auto code = [i](int owner) { return static_cast<TPieceCode>(owner * 10 + i); };
+        const auto code = [i](int owner) { return CodeOf(owner, i); };
         if (i <= 4) {
             b.at(i + L[0], L[1] - 1) = code(1);
             b.at(i + L[2] - 1, L[3] + 1) = code(3);
@@ -98,7 +83,7 @@ void DeriveStartFlags(GameState& s, std::uint16_t ply) {
     for (int c = 1; c <= 8; ++c)
         for (int r = 1; r <= 8; ++r) {
             const TPieceCode code = b.at(c, r);
-            if (IsPawn(code) && OnPawnStartLine(OwnerOf(code), c, r))
+            if (IsPawn(code) && OnPawnStartLine(OwnerOf(code), {c, r}))
                 s.PawnStartFlags[code] = 1;
         }
 }

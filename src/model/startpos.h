@@ -2,6 +2,7 @@
 #pragma once
 
 #include "model/gamestate.h"
+#include "model/pawnlines.h"
 
 namespace tavlon {
 
@@ -12,10 +13,6 @@ struct HomeSquares {
 };
 // Index 1..4; entry 0 unused.
 extern const HomeSquares kHomeSquares[5];
-
-// True when (c, r) lies on the pawn start line of player p (White row 7, Red column 2,
-// Green row 2, Brown column 7).
-bool OnPawnStartLine(int p, int c, int r);
 
 // The game-state part of the reset run at window creation and by New game.
 void StartUpReset(GameState& s);

@@ -90,12 +90,12 @@ void MarkAttackedSquares(TBoard& b, TPieceCode king, TPieceCode covered[64]) {
 
     for (int c = 1; c <= 8; ++c)
         for (int r = 1; r <= 8; ++r)
-            if (KindOf(b.at(c, r)) == 6 && other(b.at(c, r)))
+            if (KindOf(b.at(c, r)) == kKnight && other(b.at(c, r)))
                 marker.Steps({c, r}, patterns::kKnightJumps, 8);
 
     // One rook and one bishop per player: a second one, from a promotion, is not looked at.
     Square last[5];
-    FindLast(b, 7, last);
+    FindLast(b, kRook, last);
     for (int q = 1; q <= 4; ++q)
         if (q != picker && last[q].c != 0)
             for (const auto& d : patterns::kRookLines)

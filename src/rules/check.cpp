@@ -26,22 +26,22 @@ void DetectCheckFlags(const TBoard& w, TPieceCode piece, Square target, int side
     };
 
     switch (KindOf(piece)) {
-    case 1:
-    case 2:
-    case 3:
-    case 4:
+    case kPawn1:
+    case kPawn1 + 1:
+    case kPawn1 + 2:
+    case kPawn4:
         // The pawn's own direction of travel, whoever moved it.
         for (const auto& d : patterns::kPawnCaptures[owner])
             examine(target.c + d.dc, target.r + d.dr);
         break;
-    case 5:
+    case kBishop:
         rays(patterns::kBishopLines);
         break;
-    case 6:
+    case kKnight:
         for (const auto& d : patterns::kKnightJumps)
             examine(target.c + d.dc, target.r + d.dr);
         break;
-    case 7:
+    case kRook:
         rays(patterns::kRookLines);
         break;
     default:

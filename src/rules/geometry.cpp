@@ -94,22 +94,22 @@ void PieceGeometry(const TBoard& b, const GameState& s, TPieceCode piece, Square
     const Square delta{source.c - hover.c, source.r - hover.r};
     bool allowed = false;
     switch (KindOf(piece)) {
-    case 1:
-    case 2:
-    case 3:
-    case 4:
+    case kPawn1:
+    case kPawn1 + 1:
+    case kPawn1 + 2:
+    case kPawn4:
         PawnRule(b, s, piece, source, delta, b.at(hover), verdict);
         return;
-    case 5:
+    case kBishop:
         allowed = BishopRule(b, source, delta);
         break;
-    case 6:
+    case kKnight:
         allowed = KnightRule(delta);
         break;
-    case 7:
+    case kRook:
         allowed = RookRule(b, source, hover);
         break;
-    case 8:
+    case kKing:
         allowed = KingRule(b, s, source, delta, kingSpecialMove);
         break;
     default:

@@ -60,15 +60,8 @@ std::error_code LastError() {
                   : std::make_error_code(std::errc::io_error);
 }
 
-std::string Failure(std::string_view what, const std::string& path, std::error_code ec) {
-    std::string text = "Не удалось ";
-    text += what;
-    text += " «";
-    text += path;
-    text += "»: ";
-    text += ReasonText(ec);
-    text += '.';
-    return text;
+FileError Failure(FileOperation operation, const std::string& path, std::error_code ec) {
+    return FileError{operation, path, ec};
 }
 
 constexpr std::string_view kTemporaryPrefix = ".tvl-";
@@ -205,9 +198,9 @@ RegularFile OpenRegularFile(const fs::path& p) {
 
 } // namespace
 
-std::string ReadFilePrefix(const std::string& path, std::span<std::uint8_t> buffer,
-                           std::size_t& count) {
-    constexpr std::string_view kWhat = "прочитать файл";
+FileError ReadFilePrefix(const std::string& path, std::span<std::uint8_t> buffer,
+                         std::size_t& count) {
+    constexpr FileOperation kWhat = FileOperation::ReadFile;
     count = 0;
     if (path.empty())
         return Failure(kWhat, path, std::make_error_code(std::errc::no_such_file_or_directory));
@@ -228,9 +221,9 @@ std::string ReadFilePrefix(const std::string& path, std::span<std::uint8_t> buff
     return {};
 }
 
-std::string WriteFileWhole(const std::string& path, std::span<const std::uint8_t> data,
-                           Durability durability) {
-    constexpr std::string_view kWhat = "записать файл";
+FileError WriteFileWhole(const std::string& path, std::span<const std::uint8_t> data,
+                         Durability durability) {
+    constexpr FileOperation kWhat = FileOperation::WriteFile;
     const fs::path target = PathFromUtf8(path);
     if (path.empty())
         return Failure(kWhat, path, std::make_error_code(std::errc::no_such_file_or_directory));
@@ -277,7 +270,7 @@ void RemoveLeftoverTemporariesOfDataFolder(const std::string& programDir) {
     RemoveLeftoverTemporaries(programDir + "/Positions");
 }
 
-std::string EnsureFolder(const std::string& path) {
+FileError EnsureFolder(const std::string& path) {
     std::error_code ec;
     const fs::path folder = PathFromUtf8(path);
     if (fs::is_directory(folder, ec))
@@ -285,10 +278,10 @@ std::string EnsureFolder(const std::string& path) {
     fs::create_directories(folder, ec);
     if (!ec && !fs::is_directory(folder, ec))
         ec = std::make_error_code(std::errc::not_a_directory);
-    return ec ? Failure("создать папку", path, ec) : std::string();
+    return ec ? Failure(FileOperation::CreateFolder, path, ec) : FileError{};
 }
 
-std::string ListFiles(const std::string& folder, std::vector<std::string>& names) {
+FileError ListFiles(const std::string& folder, std::vector<std::string>& names) {
     names.clear();
     std::error_code ec;
     fs::directory_iterator it(PathFromUtf8(folder), ec);
@@ -302,7 +295,7 @@ std::string ListFiles(const std::string& folder, std::vector<std::string>& names
     }
     if (ec) {
         names.clear();
-        return Failure("прочитать папку", folder, ec);
+        return Failure(FileOperation::ReadFolder, folder, ec);
     }
     std::sort(names.begin(), names.end(),
               [](const std::string& a, const std::string& b) { return NameLess(a, b); });
@@ -338,32 +331,6 @@ std::string GameFileToSave(const std::string& chosen) {
     if (!p.has_filename() || p.filename().has_extension())
         return chosen;
     return chosen + ".tvl";
-}
-
-std::string ReasonText(std::error_code ec) {
-    struct Known {
-        std::errc code;
-        std::string_view text;
-    };
-    static constexpr Known kKnown[] = {
-        {std::errc::no_such_file_or_directory, "файл или папка не найдены"},
-        {std::errc::permission_denied, "доступ запрещён"},
-        {std::errc::operation_not_permitted, "операция не разрешена"},
-        {std::errc::no_space_on_device, "на диске нет места"},
-        {std::errc::file_too_large, "файл слишком велик"},
-        {std::errc::read_only_file_system, "диск доступен только для чтения"},
-        {std::errc::not_a_directory, "часть пути не является папкой"},
-        {std::errc::is_a_directory, "это папка, а не файл"},
-        {std::errc::filename_too_long, "слишком длинное имя файла"},
-        {std::errc::invalid_argument, "недопустимое имя файла"},
-        {std::errc::io_error, "ошибка ввода-вывода"},
-        {std::errc::too_many_files_open, "открыто слишком много файлов"},
-    };
-    const std::error_condition condition = ec.default_error_condition();
-    for (const Known& k : kKnown)
-        if (condition == k.code)
-            return std::string(k.text);
-    return ec.message();
 }
 
 } // namespace tavlon

@@ -1,8 +1,9 @@
 // Whole-file reads and writes of the record files, folder listing and the naming rules of
-// the game files. Paths are UTF-8. Every failure comes back as a message for the player
-// that names the file and gives the system's reason; an empty string means success.
+// the game files. Paths are UTF-8. Every failure comes back as a FileError naming the
+// operation, the path and the system's reason; an empty FileError means success.
 #pragma once
 
+#include "storage/fileerror.h"
 #include <cstddef>
 #include <cstdint>
 #include <span>
@@ -20,15 +21,15 @@ enum class Durability { Synced, Unsynced };
 // Reads the first buffer.size() bytes of the file at `path` into `buffer`, fewer when the
 // file is shorter; `count` tells how many were read (0 on failure). Only regular files are
 // read: a FIFO, device or socket is never waited on and counts as an empty file.
-std::string ReadFilePrefix(const std::string& path, std::span<std::uint8_t> buffer,
-                           std::size_t& count);
+FileError ReadFilePrefix(const std::string& path, std::span<std::uint8_t> buffer,
+                         std::size_t& count);
 
 // Replaces the file at `path` with `data`: the bytes go to a new temporary file of a unique
 // short name (".tvl-" and six letters or digits) in the same folder, which is renamed over
 // the target only once all of it was written. On failure the old file is untouched and no
 // temporary file is left behind.
-std::string WriteFileWhole(const std::string& path, std::span<const std::uint8_t> data,
-                           Durability durability);
+FileError WriteFileWhole(const std::string& path, std::span<const std::uint8_t> data,
+                         Durability durability);
 
 // Removes the temporary files a killed program of ours left in `folder` (not below it).
 void RemoveLeftoverTemporaries(const std::string& folder);
@@ -38,10 +39,10 @@ void RemoveLeftoverTemporaries(const std::string& folder);
 void RemoveLeftoverTemporariesOfDataFolder(const std::string& programDir);
 
 // Creates the folder `path` (and its parents) when it is missing.
-std::string EnsureFolder(const std::string& path);
+FileError EnsureFolder(const std::string& path);
 
 // The names of the ordinary, not hidden, files of `folder`, in the order of NameLess.
-std::string ListFiles(const std::string& folder, std::vector<std::string>& names);
+FileError ListFiles(const std::string& folder, std::vector<std::string>& names);
 
 // Alphabetical order ignoring the case of Latin and Cyrillic letters; names differing
 // only in case keep a fixed order.
@@ -57,8 +58,5 @@ std::string GameFileToOpen(const std::string& chosen);
 // The file the save command writes for a chosen name: ".tvl" appended when the file's own
 // name (not its folder) has no extension.
 std::string GameFileToSave(const std::string& chosen);
-
-// The player's words for the reason of a failed file operation.
-std::string ReasonText(std::error_code ec);
 
 } // namespace tavlon

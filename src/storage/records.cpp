@@ -57,7 +57,7 @@ void FillSnapshotRecord(const GameState& s, std::uint16_t ply, SnapshotBytes out
     std::uint8_t* rec = out.data();
     rec[kSnapSide] = s.SideToMove;
     PutBoard(rec + kSnapBoard, s.BoardHistory[ply]);
-    for (std::size_t code = 11; code <= 44; ++code)
+    for (std::size_t code = kSnapFirstFlagCode; code <= kSnapLastFlagCode; ++code)
         rec[kSnapFlags + code] = s.PawnStartFlags[code];
     for (std::size_t i = 1; i <= ply; ++i)
         PutText(rec + kSnapTexts + i * kTextSlotBytes, s.MoveTexts[i]);

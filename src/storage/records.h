@@ -43,6 +43,10 @@ static_assert(kSnapTexts + kHistorySlots * kTextSlotBytes == kSnapshotRecordSize
 using GameRecordBytes = std::span<std::uint8_t, kGameRecordSize>;
 using SnapshotBytes = std::span<std::uint8_t, kSnapshotRecordSize>;
 
+// The snapshot keeps the flag bytes of every code from White's first pawn to Brown's last.
+inline constexpr TPieceCode kSnapFirstFlagCode = CodeOf(1, kPawn1);
+inline constexpr TPieceCode kSnapLastFlagCode = CodeOf(4, kPawn4);
+
 // The sixteen pawn codes whose start flags a game record keeps.
 inline constexpr TPieceCode kPawnCodes[16] = {11, 12, 13, 14, 21, 22, 23, 24,
                                               31, 32, 33, 34, 41, 42, 43, 44};

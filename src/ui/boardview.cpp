@@ -34,13 +34,13 @@ void BoardView::DrawBoard(const TBoard& board) {
     update();
 }
 
-void BoardView::DrawSelectionFrame(PixelRect rect) {
+void BoardView::DrawSelectionFrame(Square sq) {
     QPainter p(&surface_);
     p.setPen(QPen(QColor(0, 0, 255), 0));
-    const QPoint corners[] = {{rect.left + 2, rect.top + 2},
-                              {rect.right - 3, rect.top + 2},
-                              {rect.right - 3, rect.bottom - 3},
-                              {rect.left + 2, rect.bottom - 3}};
+    const int left = (sq.c - 1) * kCell, top = (sq.r - 1) * kCell;
+    const int right = left + kCell, bottom = top + kCell;
+    const QPoint corners[] = {
+        {left + 2, top + 2}, {right - 3, top + 2}, {right - 3, bottom - 3}, {left + 2, bottom - 3}};
     p.drawPolygon(corners, 4);
     update();
 }

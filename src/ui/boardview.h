@@ -18,8 +18,8 @@ class BoardView : public QWidget {
 
     // Paints the 64 squares of `board`; codes that draw nothing keep their pixels.
     void DrawBoard(const TBoard& board);
-    // The 1-pixel pure-blue frame inside the square rectangle `rect`.
-    void DrawSelectionFrame(PixelRect rect);
+    // The 1-pixel pure-blue frame inside square `sq`.
+    void DrawSelectionFrame(Square sq);
     // `figure` (40 x 40 with transparent parts) drawn over square `at`.
     void DrawFigurePreview(Square at, const QImage& figure);
     // A small navy mark in the middle of every square whose bit (c-1)*8+(r-1) is set.

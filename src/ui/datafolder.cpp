@@ -1,5 +1,6 @@
 #include "ui/datafolder.h"
 
+#include "flow/filemessages.h"
 #include "storage/fileio.h"
 
 #include <QCoreApplication>
@@ -99,8 +100,8 @@ std::string MakeFolders(const std::string& path) {
     if (Exists(path) && !IsFolder(path))
         return Failure("Не удалось создать папку", path,
                        std::make_error_code(std::errc::not_a_directory));
-    if (std::string error = EnsureFolder(path); !error.empty())
-        return error;
+    if (const FileError error = EnsureFolder(path))
+        return FileErrorText(error);
     // The lock file doubles as the proof that the folder takes new files; it is tried
     // first so that a folder nobody may write is named itself.
     errno = 0;
@@ -112,8 +113,8 @@ std::string MakeFolders(const std::string& path) {
     }
     std::fclose(probe);
     for (const std::string& folder : {path + "/Saves", path + "/Positions"}) {
-        if (std::string error = EnsureFolder(folder); !error.empty())
-            return error;
+        if (const FileError error = EnsureFolder(folder))
+            return FileErrorText(error);
     }
     return {};
 }

@@ -1,10 +1,13 @@
 #include "ui/mainwindow.h"
 
+#include "ui/boardgeometry.h"
 #include "ui/boardview.h"
 #include "ui/imagelists.h"
 #include "ui/keyrouter.h"
 #include "ui/pictures.h"
 #include "ui/widgets.h"
+
+#include "storage/autosavewriter.h"
 
 #include <QAction>
 #include <QApplication>
@@ -51,6 +54,11 @@ TF::TF(tavlon::ui::DataFolder folder, QWidget* parent)
 
     game_ = std::make_unique<tavlon::Game>(*this, folder_.path);
     drag_ = std::make_unique<tavlon::PieceDrag>(*game_);
+    // A failed autosave is found on the writer's thread; its message box opens on ours.
+    game_->SetAutosaveNotifier([this] {
+        QMetaObject::invokeMethod(
+            this, [this] { game_->ReportAutosaveFailure(); }, Qt::QueuedConnection);
+    });
     ConnectMenu();
     ConnectControls();
     WatchMouseMoves();
@@ -60,6 +68,9 @@ TF::TF(tavlon::ui::DataFolder folder, QWidget* parent)
 }
 
 TF::~TF() {
+    // The game writes the last autosave before it goes; nothing of it reaches the window.
+    game_->SetAutosaveNotifier(nullptr);
+    game_->Autosaver().Wait();
     qApp->removeEventFilter(keys_.get());
     // The controls outlive the game while the window is taken apart: nothing they report
     // on the way may reach it.
@@ -123,36 +134,37 @@ void TF::ShowCarriedPiece(QPoint at) {
 
 void TF::ConnectControls() {
     tavlon::Game& g = *game_;
+    using tavlon::ui::BoardPointAt;
     using tavlon::ui::BoardView;
     // The left button may carry a piece; everything else reaches the game as before.
     connect(ui_.img, &BoardView::mousePressed, this, [this](int x, int y, Qt::MouseButton b) {
         if (b == Qt::LeftButton)
-            drag_->Press(x, y);
+            drag_->Press(BoardPointAt(x, y));
     });
     connect(ui_.img, &BoardView::mouseMoved, this, [this](int x, int y) {
-        drag_->Move(x, y, true);
+        drag_->Move(BoardPointAt(x, y));
         ShowCarriedPiece({x, y});
     });
     connect(ui_.img, &BoardView::mouseMovedOff, this, [this](int x, int y) {
-        drag_->Move(x, y, false);
+        drag_->Move(BoardPointAt(x, y));
         ShowCarriedPiece({x, y});
     });
     // The release comes first; a right release then asks for the context action.
     connect(ui_.img, &BoardView::mouseReleased, this, [this, &g](int x, int y, Qt::MouseButton b) {
-        if (b == Qt::LeftButton && drag_->Release(x, y, true)) {
+        if (b == Qt::LeftButton && drag_->Release(BoardPointAt(x, y))) {
             ShowCarriedPiece({x, y});
             return;
         }
         const MouseButton button = b == Qt::RightButton    ? MouseButton::Right
                                    : b == Qt::MiddleButton ? MouseButton::Middle
                                                            : MouseButton::Left;
-        g.imgMouseUp(x, y, button);
+        g.imgMouseUp(BoardPointAt(x, y), button);
         if (button == MouseButton::Right)
             g.imgContextPopup();
     });
     connect(ui_.img, &BoardView::mouseReleasedOff, this, [this](int x, int y, Qt::MouseButton b) {
         if (b == Qt::LeftButton)
-            drag_->Release(x, y, false);
+            drag_->Release(BoardPointAt(x, y));
         ShowCarriedPiece({x, y});
     });
     connect(ui_.img, &BoardView::mouseLeft, this, [&g] { g.ImageMouseLeave(); });
@@ -200,7 +212,7 @@ bool TF::eventFilter(QObject* watched, QEvent* e) {
         game_->GroupBox1MouseMove();
     } else if (watched == ui_.plSetupPosition) {
         const QPoint at = static_cast<QMouseEvent*>(e)->position().toPoint();
-        game_->plSetupPositionMouseMove(at.x(), at.y());
+        game_->plSetupPositionMouseMove(tavlon::ui::OverSetupStartButton(at.x(), at.y()));
     }
     return QMainWindow::eventFilter(watched, e);
 }

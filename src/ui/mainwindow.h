@@ -85,7 +85,7 @@ class TF : public QMainWindow, public tavlon::WindowPort {
     void MirrorBoardToGrid(const tavlon::TBoard& board) override;
     void DrawCoordinates() override;
     void DrawPlayerOrder(int side) override;
-    void DrawSelectionFrame(tavlon::PixelRect rect) override;
+    void DrawSelectionFrame(tavlon::Square square) override;
     void DrawFigurePreview(tavlon::Square at, int figureIndex) override;
     void DrawMoveHints(std::uint64_t squares) override;
     void LoadIntroPicture() override;

@@ -2,6 +2,7 @@
 #include "ui/boardview.h"
 #include "ui/mainwindow.h"
 
+#include "flow/filemessages.h"
 #include "storage/fileio.h"
 
 #include <QBuffer>
@@ -57,13 +58,13 @@ void TF::mmSaveSkinClick() {
     buffer.open(QIODevice::WriteOnly);
     ui_.img->Picture().save(&buffer, "BMP");
     const std::string path = game_->DataPath(std::to_string(game_->state().CurrentPly) + ".bmp");
-    const std::string error =
+    const tavlon::FileError error =
         tavlon::WriteFileWhole(path,
                                std::span(reinterpret_cast<const std::uint8_t*>(picture.constData()),
                                          static_cast<std::size_t>(picture.size())),
                                tavlon::Durability::Synced);
-    if (!error.empty())
-        Message(error);
+    if (error)
+        Message(tavlon::FileErrorText(error));
 }
 
 void TF::mmExitClick() {

@@ -214,8 +214,8 @@ void TF::DrawPlayerOrder(int side) {
     }
 }
 
-void TF::DrawSelectionFrame(tavlon::PixelRect rect) {
-    ui_.img->DrawSelectionFrame(rect);
+void TF::DrawSelectionFrame(tavlon::Square square) {
+    ui_.img->DrawSelectionFrame(square);
 }
 
 void TF::DrawFigurePreview(tavlon::Square at, int figureIndex) {

@@ -38,9 +38,9 @@ TEST(Allocations, NoneWhileHoveringOrMovingBesidesTheAutosave) {
     long before = 0;
     for (int sweep = 0; sweep < 2; ++sweep) {
         before = gAllocations;
-        for (int y = 0; y < 320; y += 7)
-            for (int x = 0; x < 320; x += 11)
-                t.game.imgMouseMove(x, y);
+        for (int c = 1; c <= 8; ++c)
+            for (int r = 1; r <= 8; ++r)
+                t.game.imgMouseMove(Over({c, r}));
     }
     EXPECT_EQ(gAllocations - before, 0) << "hover evaluation allocated";
     t.Hover(At("C1"));

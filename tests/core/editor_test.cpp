@@ -61,9 +61,8 @@ struct Session {
 // A release over the square as the board widget reports it: the move first, then the
 // release, and for the right button the context request straight after it.
 void ReleaseOver(Game& g, Square sq, MouseButton button) {
-    const int x = (sq.c - 1) * 40 + 20, y = (sq.r - 1) * 40 + 20;
-    g.imgMouseMove(x, y);
-    g.imgMouseUp(x, y, button);
+    g.imgMouseMove(test::Over(sq));
+    g.imgMouseUp(test::Over(sq), button);
     if (button == MouseButton::Right)
         g.imgContextPopup();
 }
@@ -194,8 +193,11 @@ TEST_F(Editor, EnteringShowsTheSecondTemplateAsChosen) {
         SCOPED_TRACE(c.name);
         FakePort p;
         ProgramFolder f;
-        for (int i = 0; i < c.files; ++i)
-            std::ofstream(f.path / "Positions" / ("t" + std::to_string(i) + ".tvl")) << "x";
+        for (int i = 0; i < c.files; ++i) {
+            std::string name = std::to_string(i);
+            name.append(".tvl");
+            std::ofstream(f.path / "Positions" / ("t" + name)) << "x";
+        }
         Game g(p, f.path.string());
         g.FormCreate();
         g.FormShow();
@@ -483,6 +485,7 @@ TEST_F(Editor, StartingPlayMakesTheSetBoardPlyOne) {
     EXPECT_EQ(S().PawnStartFlags[12], 0);
     EXPECT_EQ(S().PawnStartFlags[21], 1);
     const fs::path snapshot = folder.path / "temp.tvl";
+    game.FinishAutosave();
     ASSERT_TRUE(fs::exists(snapshot));
     EXPECT_EQ(fs::file_size(snapshot), kSnapshotRecordSize);
     EXPECT_TRUE(port.list.empty());
@@ -500,6 +503,25 @@ TEST_F(Editor, StartingPlayMakesTheSetBoardPlyOne) {
     EXPECT_EQ(S().CurrentPly, 2);
     EXPECT_EQ(S().Board().at(5, 5), 11);
     EXPECT_EQ(S().SideToMove, 2);
+}
+
+TEST_F(Editor, StartingPlayWithAFailingAutosaveStillSwitchesTheWholeWindow) {
+    game.FinishAutosave();
+    const fs::path snapshot = folder.path / "temp.tvl";
+    fs::remove(snapshot);
+    fs::create_directories(snapshot / "inside"); // the autosave cannot replace a folder
+    game.mmSetupPositionClick();
+    game.bStartPositionClick();
+    game.FinishAutosave();
+    EXPECT_EQ(port.messages,
+              std::vector<std::string>{"Не удалось записать файл «" + snapshot.string() +
+                                       "»: это папка, а не файл."});
+    EXPECT_EQ(S().SetupMode, 0);
+    EXPECT_FALSE(port.isVisible(Control::plSetupPosition));
+    EXPECT_TRUE(port.isEnabled(Control::plInterface));
+    EXPECT_TRUE(port.isVisible(Control::cbOrder));
+    EXPECT_EQ(port.playerOrderSide, 1);
+    EXPECT_TRUE(port.list.empty());
 }
 
 // --- Templates ------------------------------------------------------------------------

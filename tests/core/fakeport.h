@@ -38,7 +38,7 @@ class FakePort : public WindowPort {
     int coordinateDraws = 0;
     int introLoads = 0;
     int frameDraws = 0;
-    PixelRect lastFrame{};
+    Square lastFrame{};
     Square previewSquare{};
     int previewFigure = -1;
     std::uint64_t hints = 0;
@@ -130,8 +130,8 @@ class FakePort : public WindowPort {
     void MirrorBoardToGrid(const TBoard& b) override { gridBoard = b; }
     void DrawCoordinates() override { ++coordinateDraws; }
     void DrawPlayerOrder(int side) override { playerOrderSide = side; }
-    void DrawSelectionFrame(PixelRect rect) override {
-        lastFrame = rect;
+    void DrawSelectionFrame(Square square) override {
+        lastFrame = square;
         ++frameDraws;
     }
     void DrawFigurePreview(Square at, int figureIndex) override {

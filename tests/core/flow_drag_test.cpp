@@ -5,20 +5,15 @@
 namespace tavlon::test {
 namespace {
 
-int Mid(int n) {
-    return (n - 1) * 40 + 20;
-}
-
 // Press on `from`, carry the piece over a neighbour of the target and drop it on `to`.
 void Drag(Table& t, PieceDrag& drag, Square from, Square to) {
     t.Hover(from);
-    drag.Press(Mid(from.c), Mid(from.r));
-    drag.Move(Mid(from.c) + 3, Mid(from.r) + 2, true); // still on its square
+    drag.Press(Over(from));
+    drag.Move(Over(from)); // still on its square
     EXPECT_FALSE(drag.Dragging());
-    const Square via{to.c == 1 ? 2 : to.c - 1, to.r};
-    drag.Move(Mid(via.c), Mid(via.r), true);
-    drag.Move(Mid(to.c), Mid(to.r), true);
-    drag.Release(Mid(to.c), Mid(to.r), true);
+    drag.Move(Over({to.c == 1 ? 2 : to.c - 1, to.r}));
+    drag.Move(Over(to));
+    drag.Release(Over(to));
     EXPECT_FALSE(drag.Dragging());
 }
 
@@ -76,27 +71,27 @@ TEST(Drag, OnlyAPieceTheMoverMayPickIsCarriedAndOffTheBoardPutsItBack) {
     PieceDrag drag(t.game);
     t.game.mmNewClick();
     t.Hover(At("A7")); // Red's knight in White's turn
-    drag.Press(Mid(1), Mid(2));
-    drag.Move(Mid(1), Mid(3), true);
+    drag.Press(Over(At("A7")));
+    drag.Move(Over(At("A6")));
     EXPECT_FALSE(drag.Dragging());
     EXPECT_EQ(t.s.ClickPhase, 0);
-    EXPECT_FALSE(drag.Release(Mid(1), Mid(3), true)); // an ordinary release for the window
+    EXPECT_FALSE(drag.Release(Over(At("A6")))); // an ordinary release for the window
 
     t.Click(At("D2")); // with a piece picked a press carries nothing: it may be a target
     t.Hover(At("D4"));
-    drag.Press(Mid(4), Mid(4));
-    drag.Move(Mid(5), Mid(4), true);
+    drag.Press(Over(At("D4")));
+    drag.Move(Over(At("E4")));
     EXPECT_FALSE(drag.Dragging());
     t.game.imgContextPopup();
 
     t.Hover(At("D2"));
-    drag.Press(Mid(4), Mid(7));
-    drag.Move(Mid(4), Mid(6), true);
+    drag.Press(Over(At("D2")));
+    drag.Move(Over(At("D3")));
     ASSERT_TRUE(drag.Dragging());
     EXPECT_EQ(drag.Piece(), 14);
     EXPECT_EQ(drag.From(), At("D2"));
-    drag.Move(400, 10, false);
-    EXPECT_TRUE(drag.Release(400, 10, false));
+    drag.Move(BoardPoint{}); // off the board
+    EXPECT_TRUE(drag.Release(BoardPoint{}));
     EXPECT_EQ(t.s.ClickPhase, 0);
     EXPECT_EQ(t.s.SelectedPiece, 0);
     EXPECT_EQ(t.s.CurrentPly, 1);

@@ -40,8 +40,11 @@ template <class Pick> std::string SquaresWhere(Pick pick) {
     std::string names;
     for (int c = 1; c <= 8; ++c)
         for (int r = 8; r >= 1; --r)
-            if (pick(c, r))
-                names += (names.empty() ? "" : " ") + SquareName(c, r);
+            if (pick(c, r)) {
+                if (!names.empty())
+                    names += ' ';
+                names += SquareName(c, r);
+            }
     return names;
 }
 

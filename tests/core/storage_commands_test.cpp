@@ -99,6 +99,7 @@ TEST_F(Commands, NewGameStartsCleanly) {
     EXPECT_EQ(port.playerOrderSide, 1);
     EXPECT_FALSE(port.checkLabelBlack[3]);
     EXPECT_FALSE(port.setupFigureActive);
+    game.FinishAutosave();
     EXPECT_EQ(ReadBytes(dir / "temp.tvl").size(), 2560577u);
 }
 

@@ -1,6 +1,7 @@
 // Whole-file writes that fail cleanly, reads, the game file names and the template list.
 #include "core/fakeport.h"
 #include "core/storage_testdir.h"
+#include "flow/filemessages.h"
 #include "flow/game.h"
 #include "storage/fileio.h"
 
@@ -33,7 +34,7 @@ const std::vector<std::uint8_t> kRecord(100000, 0xA5);
 struct WriteFailureCase {
     const char* name;
     std::string (*prepare)(const TempDir&); // builds the folder, returns the target
-    const char* reason;
+    std::errc reason;
 };
 
 const WriteFailureCase kWriteFailures[] = {
@@ -42,16 +43,16 @@ const WriteFailureCase kWriteFailures[] = {
          WriteBytes(d / "Saves", {1, 2, 3});
          return d / "Saves/game.tvl";
      },
-     "часть пути не является папкой"},
+     std::errc::not_a_directory},
     {"TargetIsAFolder",
      [](const TempDir& d) {
          fs::create_directories(d / "game.tvl");
          WriteBytes(d / "game.tvl/inside", {4});
          return d / "game.tvl";
      },
-     "это папка, а не файл"},
+     std::errc::is_a_directory},
     {"MissingFolder", [](const TempDir& d) { return d / "Nowhere/game.tvl"; },
-     "файл или папка не найдены"},
+     std::errc::no_such_file_or_directory},
 };
 
 class WriteFailure : public ::testing::TestWithParam<WriteFailureCase> {};
@@ -61,8 +62,10 @@ TEST_P(WriteFailure, LeavesEverythingAsItWas) {
     WriteBytes(dir / "old.tvl", {9, 9, 9});
     const std::string target = GetParam().prepare(dir);
     const auto before = Tree(dir.str());
-    EXPECT_EQ(WriteFileWhole(target, kRecord, Durability::Synced),
-              "Не удалось записать файл «" + target + "»: " + GetParam().reason + ".");
+    const FileError error = WriteFileWhole(target, kRecord, Durability::Synced);
+    EXPECT_EQ(error.operation, FileOperation::WriteFile);
+    EXPECT_EQ(error.path, target);
+    EXPECT_EQ(error.code, GetParam().reason);
     EXPECT_EQ(Tree(dir.str()), before);
 }
 
@@ -80,10 +83,12 @@ TEST(WholeFileWrite, WriteCutShortKeepsTheOldFileWhole) {
     small.rlim_cur = 4096;
     const auto oldHandler = std::signal(SIGXFSZ, SIG_IGN);
     ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &small), 0);
-    const std::string error = WriteFileWhole(dir / "game.tvl", kRecord, Durability::Synced);
+    const FileError error = WriteFileWhole(dir / "game.tvl", kRecord, Durability::Synced);
     setrlimit(RLIMIT_FSIZE, &saved);
     std::signal(SIGXFSZ, oldHandler);
-    EXPECT_EQ(error, "Не удалось записать файл «" + (dir / "game.tvl") + "»: файл слишком велик.");
+    // The player reads the system's reason in the words of the game.
+    EXPECT_EQ(FileErrorText(error),
+              "Не удалось записать файл «" + (dir / "game.tvl") + "»: файл слишком велик.");
     EXPECT_EQ(Tree(dir.str()), before);
 }
 #endif
@@ -91,7 +96,7 @@ TEST(WholeFileWrite, WriteCutShortKeepsTheOldFileWhole) {
 TEST(WholeFileWrite, AnyLegalNameWorksAndNoTemporaryIsLeft) {
     TempDir dir;
     const std::string longest = dir / (std::string(251, 'g') + ".tvl"); // 255 bytes
-    EXPECT_EQ(WriteFileWhole(longest, kRecord, Durability::Synced), "");
+    EXPECT_FALSE(WriteFileWhole(longest, kRecord, Durability::Synced));
     EXPECT_EQ(ReadBytes(longest), kRecord);
     EXPECT_EQ(std::distance(fs::directory_iterator(dir.str()), fs::directory_iterator()), 1);
 }
@@ -101,15 +106,15 @@ TEST(WholeFileWrite, AnyLegalNameWorksAndNoTemporaryIsLeft) {
 TEST(WholeFileWrite, WritersInOneFolderNeverTearEachOthersFiles) {
     TempDir dir;
     const std::vector<std::uint8_t> a(50000, 0xAA), b(70000, 0xBB);
-    std::vector<std::string> errors;
+    int failures = 0;
     std::thread other([&] {
         for (int i = 0; i < 40; ++i)
             WriteFileWhole(dir / "temp.tvl", b, Durability::Unsynced);
     });
     for (int i = 0; i < 40; ++i)
-        errors.push_back(WriteFileWhole(dir / "temp.tvl", a, Durability::Unsynced));
+        failures += WriteFileWhole(dir / "temp.tvl", a, Durability::Unsynced) ? 1 : 0;
     other.join();
-    EXPECT_EQ(errors, std::vector<std::string>(40));
+    EXPECT_EQ(failures, 0);
     const auto result = ReadBytes(dir / "temp.tvl");
     EXPECT_TRUE(result == a || result == b);
 }

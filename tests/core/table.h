@@ -19,6 +19,11 @@ inline Square At(const char* name) {
     return {name[0] - 'A' + 1, 9 - (name[1] - '0')};
 }
 
+// The pointer over square `sq` of the board, away from the intro's start area.
+inline BoardPoint Over(Square sq) {
+    return {true, sq, false};
+}
+
 // A board holding only the four kings on their home squares.
 inline TBoard KingsAtHome() {
     TBoard b;
@@ -60,11 +65,9 @@ struct Table {
         game.FormShow();
     }
 
-    // Pointer over the middle of a square, then a button released there.
-    void Hover(Square sq) { game.imgMouseMove((sq.c - 1) * 40 + 20, (sq.r - 1) * 40 + 20); }
-    void Release(Square sq, MouseButton b = MouseButton::Left) {
-        game.imgMouseUp((sq.c - 1) * 40 + 20, (sq.r - 1) * 40 + 20, b);
-    }
+    // Pointer over a square, then a button released there.
+    void Hover(Square sq) { game.imgMouseMove(Over(sq)); }
+    void Release(Square sq, MouseButton b = MouseButton::Left) { game.imgMouseUp(Over(sq), b); }
     void Click(Square sq) {
         Hover(sq);
         Release(sq);

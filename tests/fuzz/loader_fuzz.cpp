@@ -184,13 +184,12 @@ struct Harness {
             case 0:
             case 1: { // a release over a square (or just off the board)
                 const std::uint8_t at = in.U8();
-                const int x = (at & 7) * 40 + 20 + ((a & 8) ? 300 : 0);
-                const int y = (at >> 3 & 7) * 40 + 20;
+                const BoardPoint point{(a & 8) == 0, {(at & 7) + 1, (at >> 3 & 7) + 1}, false};
                 const MouseButton button = (a & 0x30) == 0x10   ? MouseButton::Right
                                            : (a & 0x30) == 0x20 ? MouseButton::Middle
                                                                 : MouseButton::Left;
-                game->imgMouseMove(x, y);
-                game->imgMouseUp(x, y, button);
+                game->imgMouseMove(point);
+                game->imgMouseUp(point, button);
                 if (button == MouseButton::Right)
                     game->imgContextPopup();
                 break;

@@ -67,7 +67,7 @@ TEST_F(BoardTest, OnlyPureBlueTakesTheSquareColour) {
 
 TEST_F(BoardTest, SelectionFrameOutlinesPixelsTwoToThirtySeven) {
     window->DrawBoard(TBoard{});
-    window->DrawSelectionFrame({40, 80, 80, 120}); // square (2, 3), black
+    window->DrawSelectionFrame({2, 3}); // a black square
     const QRgb blue = qRgb(0, 0, 255);
     for (const QPoint p : {QPoint(42, 82), QPoint(77, 82), QPoint(77, 117), QPoint(42, 117),
                            QPoint(60, 82), QPoint(42, 100)})

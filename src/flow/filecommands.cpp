@@ -1,5 +1,6 @@
 // The commands that replace or store the game: New game, Open, Open position, Save, and
 // the list of position templates.
+#include "flow/filemessages.h"
 #include "flow/game.h"
 #include "model/startpos.h"
 #include "storage/fileio.h"
@@ -53,6 +54,7 @@ bool Game::ConfirmSaveCurrentGame() {
 
 void Game::mmNewClick() {
     GameState& s = *s_;
+    FinishAutosave();
     if (s.CurrentPly > 1 && !ConfirmSaveCurrentGame())
         return;
     EndPendingPromotion();
@@ -78,11 +80,12 @@ void Game::mmNewClick() {
     port_.SetVisible(Control::cbOrder, true);
     // The autosave comes last: when it cannot be written the player is told, and the
     // window already shows the whole new game rather than half of the switch.
-    WriteSnapshot(1, autosavePath_);
+    Autosave(1);
 }
 
 void Game::OpenGameFile(std::string_view folder) {
     GameState& s = *s_;
+    FinishAutosave();
     if (s.GameStarted == 0 || s.SetupMode != 0) {
         mmNewClick();
         if (s.GameStarted == 0 || s.SetupMode != 0)
@@ -123,15 +126,14 @@ void Game::cbSaveAsChange() {
 }
 
 void Game::BuildTemplateList() {
-    const std::string savesError = EnsureFolder(DataPath(kSavesFolder));
-    if (!savesError.empty())
-        port_.Message(savesError);
+    if (const FileError savesError = EnsureFolder(DataPath(kSavesFolder)))
+        port_.Message(FileErrorText(savesError));
     std::vector<std::string> names;
-    std::string error = EnsureFolder(DataPath(kPositionsFolder));
-    if (error.empty())
+    FileError error = EnsureFolder(DataPath(kPositionsFolder));
+    if (!error)
         error = ListFiles(DataPath(kPositionsFolder), names);
-    if (!error.empty())
-        port_.Message(error);
+    if (error)
+        port_.Message(FileErrorText(error));
     templateCount_ = static_cast<int>(names.size());
     port_.SetTemplateItems(names.data(), templateCount_);
 }

@@ -1,4 +1,5 @@
 // Writing and opening game files and the autosave snapshot.
+#include "flow/filemessages.h"
 #include "flow/game.h"
 #include "rules/attacks.h"
 #include "storage/fileio.h"
@@ -24,9 +25,9 @@ bool Game::WriteGameFile(const std::string& path) {
     const GameRecordBytes record(gameBuffer_.get(), kGameRecordSize);
     FillGameRecord(*s_, record);
     StorePositionWithoutPick(*s_, record);
-    const std::string error = WriteFileWhole(path, record, Durability::Synced);
-    if (!error.empty()) {
-        port_.Message(error);
+    const FileError error = WriteFileWhole(path, record, Durability::Synced);
+    if (error) {
+        port_.Message(FileErrorText(error));
         return false;
     }
     return true;
@@ -35,9 +36,9 @@ bool Game::WriteGameFile(const std::string& path) {
 bool Game::WriteSnapshot(std::uint16_t ply, const std::string& path) {
     const SnapshotBytes record(snapshotBuffer_.get(), kSnapshotRecordSize);
     FillSnapshotRecord(*s_, ply, record);
-    const std::string error = WriteFileWhole(path, record, Durability::Unsynced);
-    if (!error.empty()) {
-        port_.Message(error);
+    const FileError error = WriteFileWhole(path, record, Durability::Unsynced);
+    if (error) {
+        port_.Message(FileErrorText(error));
         return false;
     }
     return true;
@@ -49,14 +50,13 @@ bool Game::WriteSnapshot(std::uint16_t ply, const std::string& path) {
 bool Game::LoadGameFile(const std::string& path) {
     std::uint8_t* const buffer = gameBuffer_.get();
     std::size_t count = 0;
-    const std::string error = ReadFilePrefix(path, {buffer, kGameRecordSize}, count);
-    if (!error.empty()) {
-        port_.Message(error);
+    const FileError error = ReadFilePrefix(path, {buffer, kGameRecordSize}, count);
+    if (error) {
+        port_.Message(FileErrorText(error));
         return false;
     }
     if (!IsInstallableGameRecord({buffer, count})) {
-        port_.Message("Файл «" + FileNameOf(path) +
-                      "» не является файлом игры Tavlon или повреждён.");
+        port_.Message(DamagedFileText(path));
         return false;
     }
     // The old game's pending promotion and pick end before its board is replaced, so

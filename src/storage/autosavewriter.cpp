@@ -1,0 +1,77 @@
+#include "storage/autosavewriter.h"
+
+#include "storage/fileio.h"
+
+#include <utility>
+
+namespace tavlon {
+
+AutosaveWriter::AutosaveWriter(std::string path)
+    : path_(std::move(path)), pending_(std::make_unique<std::uint8_t[]>(kSnapshotRecordSize)),
+      writing_(std::make_unique<std::uint8_t[]>(kSnapshotRecordSize)), thread_([this] { Run(); }) {}
+
+AutosaveWriter::~AutosaveWriter() {
+    {
+        std::lock_guard lock(mutex_);
+        stop_ = true;
+    }
+    wake_.notify_one();
+    thread_.join();
+}
+
+void AutosaveWriter::Wait() {
+    std::unique_lock lock(mutex_);
+    idle_.wait(lock, [this] { return !hasPending_ && !busy_; });
+}
+
+FileError AutosaveWriter::TakeFailure() {
+    std::lock_guard lock(mutex_);
+    return std::exchange(failure_, FileError{});
+}
+
+void AutosaveWriter::SetFailureNotifier(std::function<void()> notify) {
+    std::lock_guard lock(mutex_);
+    notify_ = std::move(notify);
+}
+
+void AutosaveWriter::SetBeforeWrite(std::function<void()> hook) {
+    std::lock_guard lock(mutex_);
+    beforeWrite_ = std::move(hook);
+}
+
+void AutosaveWriter::Run() {
+    std::unique_lock lock(mutex_);
+    for (;;) {
+        wake_.wait(lock, [this] { return hasPending_ || stop_; });
+        if (!hasPending_)
+            return; // stopping with nothing left to write
+        // The newest snapshot moves to the writing buffer; the next one may be filled
+        // while this one goes to the disk.
+        std::swap(pending_, writing_);
+        hasPending_ = false;
+        busy_ = true;
+        const bool hooked = static_cast<bool>(beforeWrite_);
+        lock.unlock();
+
+        if (hooked)
+            beforeWrite_(); // set before the writes it watches, never during one
+        FileError error =
+            WriteFileWhole(path_, {writing_.get(), kSnapshotRecordSize}, Durability::Unsynced);
+
+        lock.lock();
+        if (error) {
+            failure_ = std::move(error);
+            // Called before the writer counts as idle, so that once Wait returns no
+            // notification is still on its way to an owner that may be gone.
+            if (std::function<void()> notify = notify_) {
+                lock.unlock();
+                notify();
+                lock.lock();
+            }
+        }
+        busy_ = false;
+        idle_.notify_all();
+    }
+}
+
+} // namespace tavlon

@@ -1,0 +1,74 @@
+// The autosave written off the caller's thread: a move hands over its snapshot and goes
+// on; a thread of the writer replaces the file whole. When moves come faster than the disk,
+// only the newest snapshot is written.
+#pragma once
+
+#include "storage/fileerror.h"
+#include "storage/records.h"
+
+#include <condition_variable>
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <mutex>
+#include <string>
+#include <thread>
+
+namespace tavlon {
+
+class AutosaveWriter {
+  public:
+    // Writes to `path`; both record buffers are allocated here, once.
+    explicit AutosaveWriter(std::string path);
+    // Writes what is still waiting, then stops the thread.
+    ~AutosaveWriter();
+    AutosaveWriter(const AutosaveWriter&) = delete;
+    AutosaveWriter& operator=(const AutosaveWriter&) = delete;
+
+    const std::string& Path() const { return path_; }
+
+    // Hands over the next snapshot: `fill` writes it into the writer's buffer (which holds
+    // stale bytes) and the call returns without waiting for the disk. A snapshot handed
+    // over earlier and not yet started is dropped for this one.
+    template <class Fill> void Submit(Fill&& fill) {
+        {
+            std::lock_guard lock(mutex_);
+            fill(SnapshotBytes(pending_.get(), kSnapshotRecordSize));
+            hasPending_ = true;
+        }
+        wake_.notify_one();
+    }
+
+    // Returns once every snapshot handed over so far is written (or has failed).
+    void Wait();
+
+    // The newest failure since the last call, or an empty FileError; clears it.
+    FileError TakeFailure();
+
+    // `notify` runs on the writer's thread after a write failed, so that the owner can ask
+    // for TakeFailure on its own thread.
+    void SetFailureNotifier(std::function<void()> notify);
+
+    // Tests and benchmarks: `hook` runs on the writer's thread before every write (to count
+    // the writes, or to pause as a slow disk would).
+    void SetBeforeWrite(std::function<void()> hook);
+
+  private:
+    void Run();
+
+    const std::string path_;
+    std::unique_ptr<std::uint8_t[]> pending_;
+    std::unique_ptr<std::uint8_t[]> writing_;
+    std::mutex mutex_;
+    std::condition_variable wake_;
+    std::condition_variable idle_;
+    bool hasPending_ = false;
+    bool busy_ = false;
+    bool stop_ = false;
+    FileError failure_;
+    std::function<void()> notify_;
+    std::function<void()> beforeWrite_;
+    std::thread thread_; // last: starts once everything above is ready
+};
+
+} // namespace tavlon
