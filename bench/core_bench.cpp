@@ -8,6 +8,7 @@
 #include <benchmark/benchmark.h>
 
 #include <chrono>
+#include <cstdio>
 #include <filesystem>
 #include <thread>
 
@@ -51,6 +52,25 @@ void BM_HoverWithRookPicked(benchmark::State& state) {
     }
 }
 BENCHMARK(BM_HoverWithRookPicked);
+
+// A click on the move list from the last of 10,000 plies to the first line and back.
+void BM_ListJumpAcross10000Plies(benchmark::State& state) {
+    BenchTable t;
+    GameState& s = t.game->state();
+    for (std::uint16_t p = 2; p <= kMaxPly; ++p) {
+        s.BoardHistory[p] = s.BoardHistory[1];
+        ShortString& line = s.MoveTexts[p];
+        line.len = static_cast<std::uint8_t>(
+            std::snprintf(line.text, sizeof line.text, "%d. D2D4\n\r", p - 1));
+    }
+    s.CurrentPly = s.LastPly = kMaxPly;
+    for (auto _ : state) {
+        t.game->ListBoxClick(0);
+        t.game->ListBoxClick(kMaxPly - 2);
+    }
+    state.SetItemsProcessed(2 * state.iterations()); // jumps
+}
+BENCHMARK(BM_ListJumpAcross10000Plies)->Unit(benchmark::kMicrosecond);
 
 void BM_MarkAttackedSquaresStart(benchmark::State& state) {
     auto s = std::make_unique<GameState>();

@@ -6,6 +6,7 @@
 #include <QApplication>
 #include <QDir>
 #include <QFile>
+#include <QMouseEvent>
 #include <QTemporaryDir>
 #include <benchmark/benchmark.h>
 #include <sys/resource.h>
@@ -50,6 +51,31 @@ void BM_RefreshBoard(benchmark::State& state) {
     state.counters["peak_rss_MB"] = PeakRssMegabytes();
 }
 BENCHMARK(BM_RefreshBoard)->Unit(benchmark::kMicrosecond);
+
+// One mouse move while a piece is carried: the hover verdict, then the board painted.
+void BM_CarriedPieceMove(benchmark::State& state) {
+    ProgramFolder folder;
+    TF window;
+    window.show();
+    QApplication::processEvents();
+    window.game().mmNewClick();
+    QWidget* board = window.findChild<QWidget*>(u"img"_s);
+    auto send = [board](QEvent::Type type, QPoint at, Qt::MouseButton button) {
+        QMouseEvent e(type, at, board->mapToGlobal(at), button,
+                      type == QEvent::MouseMove ? Qt::LeftButton : button, Qt::NoModifier);
+        QCoreApplication::sendEvent(board, &e);
+    };
+    send(QEvent::MouseMove, {140, 260}, Qt::NoButton); // over White's pawn D2
+    send(QEvent::MouseButtonPress, {140, 260}, Qt::LeftButton);
+    int i = 0;
+    for (auto _ : state) {
+        const QPoint at(20 + (i * 37) % 280, 20 + (i * 53) % 280);
+        send(QEvent::MouseMove, at, Qt::NoButton);
+        board->repaint();
+        ++i;
+    }
+}
+BENCHMARK(BM_CarriedPieceMove)->Unit(benchmark::kMicrosecond);
 
 // The parts of the redraw: the 64 squares (one look at each figure file on disk) and the
 // mirror grid.

@@ -128,6 +128,12 @@ class Game {
     void mmForwardClick();
     void bBackStepClick();
     void bForwardClick();
+    // Shows the position after the move on line `row` of the move list (0 = the first),
+    // as the same number of undo or redo steps would; other rows change nothing.
+    void ListBoxClick(int row);
+    // The list line of the move that produced `ply`'s board (-1: none), and back.
+    int ListRowOfPly(std::uint16_t ply) const;
+    std::uint16_t PlyOfListRow(int row) const; // 0 when no reachable line has that row
 
     // Check labels, player 1..4.
     void lCheckClick(int player);
@@ -198,6 +204,10 @@ class Game {
     void SetUndoRedoButtons();
     void ResetRedoLine();
     void ListMoveText(std::uint16_t ply);
+    void ShowListRow();
+    // After CurrentPly moved from `shownBefore`: the list holds the lines up to CurrentPly
+    // again, as undo deleting them and redo adding them back leave it, the last one shown.
+    void ListUpToCurrentPly(std::uint16_t shownBefore);
     bool HistoryFull();
     void CheckConsistency() const;
 

@@ -72,6 +72,7 @@ bool Game::LoadGameFile(const std::string& path) {
     port_.ListClear();
     for (std::uint16_t i = 1; i <= s_->CurrentPly; ++i)
         ListMoveText(i);
+    ShowListRow();
     RefreshBoard(s_->CurrentPly);
     return true;
 }

@@ -51,7 +51,7 @@ void Game::mmUndoClick() {
         s.SideToMove = static_cast<std::uint8_t>(PrevPlayer(s.SideToMove));
         s.SelectedOwner = s.SideToMove;
         port_.DrawPlayerOrder(s.SideToMove);
-        port_.ListDeleteLast();
+        ListUpToCurrentPly(static_cast<std::uint16_t>(s.CurrentPly + 1));
         for (int p = 1; p <= 4; ++p) {
             s.CheckFlags[p] = 0;
             port_.SetCheckLabel(p, false);
@@ -75,7 +75,7 @@ void Game::mmForwardClick() {
         s.SideToMove = static_cast<std::uint8_t>(NextPlayer(s.SideToMove));
         s.SelectedOwner = s.SideToMove;
         port_.DrawPlayerOrder(s.SideToMove);
-        ListMoveText(s.CurrentPly);
+        ListUpToCurrentPly(static_cast<std::uint16_t>(s.CurrentPly - 1));
     } else if (picked) {
         RefreshBoard(s.CurrentPly);
     }

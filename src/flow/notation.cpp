@@ -36,8 +36,11 @@ char* AppendSquare(char* p, Square sq) {
 
 void Game::WriteNotationLine(std::uint16_t ply) {
     GameState& s = *s_;
+    // Lines of an undone continuation go: the list holds the line up to this move.
     if (ply == 1)
         port_.ListClear();
+    else
+        port_.ListTruncate(ListRowOfPly(ply - 1) + 1);
     ShortString& line = s.MoveTexts[ply];
     char* const begin = line.text;
     char* p = std::to_chars(begin, begin + 8, ply - 1).ptr;
@@ -49,6 +52,7 @@ void Game::WriteNotationLine(std::uint16_t ply) {
     *p++ = '\r';
     line.len = static_cast<std::uint8_t>(p - begin);
     ListMoveText(ply);
+    ShowListRow();
 }
 
 void Game::ListMoveText(std::uint16_t ply) {

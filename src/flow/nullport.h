@@ -19,7 +19,8 @@ class NullPort : public WindowPort {
     void SetCheckLabel(int, bool) override {}
     void ListClear() override {}
     void ListAppend(std::string_view) override {}
-    void ListDeleteLast() override {}
+    void ListTruncate(int) override {}
+    void ListSelect(int) override {}
     std::string InputText() const override { return {}; }
     void SetInputText(std::string_view) override {}
     int ChosenPromotionItem() const override { return 0; }

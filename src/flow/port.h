@@ -67,7 +67,10 @@ class WindowPort {
     // Move list.
     virtual void ListClear() = 0;
     virtual void ListAppend(std::string_view line) = 0;
-    virtual void ListDeleteLast() = 0;
+    // Keeps the first `rows` lines and removes the rest.
+    virtual void ListTruncate(int rows) = 0;
+    // Highlights line `row` (0 = the first) and scrolls it into view; -1 highlights none.
+    virtual void ListSelect(int row) = 0;
 
     // Move-entry box and choice lists.
     virtual std::string InputText() const = 0;

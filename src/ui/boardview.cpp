@@ -2,6 +2,7 @@
 
 #include <QHelpEvent>
 #include <QMouseEvent>
+#include <QPaintEvent>
 #include <QPainter>
 #include <QToolTip>
 
@@ -172,22 +173,60 @@ bool BoardView::event(QEvent* e) {
     return QWidget::event(e);
 }
 
-void BoardView::paintEvent(QPaintEvent*) {
+void BoardView::ShowCarriedPiece(Square from, const QImage& figure, QPoint at) {
+    if (carrying_) // only the old and the new place of the piece need painting
+        update(QRect(carriedAt_ - QPoint(kCell / 2, kCell / 2), QSize(kCell, kCell)));
+    else
+        update(QRect(kCell * (from.c - 1), kCell * (from.r - 1), kCell, kCell));
+    carrying_ = true;
+    carriedFrom_ = from;
+    carried_ = figure;
+    carriedAt_ = at;
+    update(QRect(at - QPoint(kCell / 2, kCell / 2), QSize(kCell, kCell)));
+}
+
+void BoardView::HideCarriedPiece() {
+    if (!carrying_)
+        return;
+    carrying_ = false;
+    carried_ = QImage();
+    update();
+}
+
+void BoardView::paintEvent(QPaintEvent* e) {
     QPainter p(this);
+    p.setClipRegion(e->region());
     p.drawImage(0, 0, surface_);
+    if (!carrying_)
+        return;
+    const Square from = carriedFrom_;
+    if (const QImage* empty = figures_.Square(0, (from.c + from.r) % 2 == 0))
+        p.drawImage(kCell * (from.c - 1), kCell * (from.r - 1), *empty);
+    p.drawImage(carriedAt_ - QPoint(kCell / 2, kCell / 2), carried_);
 }
 
 void BoardView::mouseMoveEvent(QMouseEvent* e) {
     const QPoint pos = e->position().toPoint();
     if (rect().contains(pos))
         emit mouseMoved(pos.x(), pos.y());
+    else if (e->buttons() != Qt::NoButton)
+        emit mouseMovedOff(pos.x(), pos.y());
+}
+
+void BoardView::mousePressEvent(QMouseEvent* e) {
+    const QPoint pos = e->position().toPoint();
+    if (rect().contains(pos))
+        emit mousePressed(pos.x(), pos.y(), e->button());
 }
 
 void BoardView::mouseReleaseEvent(QMouseEvent* e) {
-    // A button pressed on the board and released off it picks nothing.
+    // A button pressed on the board and released off it picks nothing (a carried piece
+    // goes back).
     const QPoint pos = e->position().toPoint();
     if (rect().contains(pos))
         emit mouseReleased(pos.x(), pos.y(), e->button());
+    else
+        emit mouseReleasedOff(pos.x(), pos.y(), e->button());
 }
 
 void BoardView::leaveEvent(QEvent* e) {

@@ -33,6 +33,12 @@ class BoardView : public QWidget {
     // Tavlon.bmp of the program folder (or the built-in copy) from the top-left corner.
     void LoadIntroPicture();
 
+    // A piece carried by the pointer: its square `from` shown empty and `figure` (40 x 40
+    // with transparent parts) centred on `at`; drawn over the picture, which keeps the board.
+    void ShowCarriedPiece(Square from, const QImage& figure, QPoint at);
+    void HideCarriedPiece();
+    bool Carrying() const { return carrying_; }
+
     const QImage& Picture() const { return surface_; }
     // The tooltip shown while enabled; a release on the board switches it off (by the game).
     void SetHint(const QString& text) { hint_ = text; }
@@ -42,6 +48,10 @@ class BoardView : public QWidget {
 
   signals:
     void mouseMoved(int x, int y);
+    void mousePressed(int x, int y, Qt::MouseButton button);
+    // Moved off the board with a button held (the board keeps the pointer until release).
+    void mouseMovedOff(int x, int y);
+    void mouseReleasedOff(int x, int y, Qt::MouseButton button);
     void mouseReleased(int x, int y, Qt::MouseButton button);
     void mouseLeft();
 
@@ -49,6 +59,7 @@ class BoardView : public QWidget {
     bool event(QEvent* e) override;
     void paintEvent(QPaintEvent* e) override;
     void mouseMoveEvent(QMouseEvent* e) override;
+    void mousePressEvent(QMouseEvent* e) override;
     void mouseReleaseEvent(QMouseEvent* e) override;
     void leaveEvent(QEvent* e) override;
 
@@ -65,6 +76,10 @@ class BoardView : public QWidget {
     TBoard board_{};             // the board last drawn, for painting squares again
     std::uint8_t tint_[64] = {}; // player whose last move touched the square, or 0
     std::uint64_t kingsInCheck_ = 0;
+    bool carrying_ = false;
+    Square carriedFrom_;
+    QImage carried_;
+    QPoint carriedAt_;
 };
 
 } // namespace tavlon::ui

@@ -7,6 +7,7 @@
 #include <QApplication>
 #include <QKeyEvent>
 #include <QLineEdit>
+#include <QListWidget>
 #include <QPushButton>
 #include <QWheelEvent>
 
@@ -106,6 +107,8 @@ bool KeyRouter::KeyDown(QWidget* receiver, QKeyEvent& e) {
         QCoreApplication::sendEvent(input, &copy);
         return true;
     }
+    if (receiver == window_.controls().ListBox && ListKey(e))
+        return true;
     if (e.key() == Qt::Key_Menu) {
         game.imgContextPopup();
         return false;
@@ -113,6 +116,26 @@ bool KeyRouter::KeyDown(QWidget* receiver, QKeyEvent& e) {
     if (key == Key::Enter && !e.isAutoRepeat())
         return PressDefaultButton();
     return false;
+}
+
+// In the move list Up and Down step through the line as undo and redo do, and Enter goes
+// to the highlighted line; the list never moves its highlight by itself.
+bool KeyRouter::ListKey(const QKeyEvent& e) {
+    Game& game = window_.game();
+    switch (e.key()) {
+    case Qt::Key_Up:
+        game.mmUndoClick();
+        return true;
+    case Qt::Key_Down:
+        game.mmForwardClick();
+        return true;
+    case Qt::Key_Enter:
+    case Qt::Key_Return:
+        game.ListBoxClick(window_.controls().ListBox->currentRow());
+        return true;
+    default:
+        return false;
+    }
 }
 
 // Enter clicks a focused push button, else the default button that can take it: the

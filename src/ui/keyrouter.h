@@ -28,6 +28,7 @@ class KeyRouter : public QObject {
     QWidget* KeyTarget() const;
     bool IsMenuShortcut(const QKeyEvent& e) const;
     bool KeyDown(QWidget* receiver, QKeyEvent& e);
+    bool ListKey(const QKeyEvent& e);
     bool PressDefaultButton();
     void Wheel(QWidget* receiver, const QWheelEvent& e);
 

@@ -3,6 +3,7 @@
 #include "ui/boardgeometry.h"
 #include "ui/boardview.h"
 #include "ui/glanceview.h"
+#include "ui/imagelists.h"
 #include "ui/keyrouter.h"
 #include "ui/pictures.h"
 #include "ui/widgets.h"
@@ -16,6 +17,7 @@
 #include <QFile>
 #include <QGroupBox>
 #include <QLineEdit>
+#include <QListWidget>
 #include <QMenuBar>
 #include <QMouseEvent>
 #include <QPushButton>
@@ -53,6 +55,7 @@ TF::TF(tavlon::ui::DataFolder folder, QWidget* parent)
         w->setToolTipDuration(5000);
 
     game_ = std::make_unique<tavlon::Game>(*this, folder_.path);
+    drag_ = std::make_unique<tavlon::PieceDrag>(*game_);
     // A failed autosave is found on the writer's thread; its message box opens on ours.
     game_->SetAutosaveNotifier([this] {
         QMetaObject::invokeMethod(
@@ -119,20 +122,52 @@ void TF::ConnectMenu() {
     connect(ui_.sbSetupPosition, &QToolButton::clicked, menu_.mmSetupPosition, &QAction::trigger);
 }
 
+void TF::ShowCarriedPiece(QPoint at) {
+    if (!drag_->Dragging()) {
+        ui_.img->HideCarriedPiece();
+        return;
+    }
+    // The setup strip holds each player's pawn, bishop, knight, rook and king, in this order.
+    const int code = drag_->Piece();
+    const int kind = code % 10;
+    const int index = (code / 10 - 1) * 5 + (kind <= 4 ? 1 : kind - 3);
+    ui_.img->ShowCarriedPiece(drag_->From(), tavlon::ui::SetupFigures().Frame(index), at);
+}
+
 void TF::ConnectControls() {
     tavlon::Game& g = *game_;
     using tavlon::ui::BoardPointAt;
     using tavlon::ui::BoardView;
-    connect(ui_.img, &BoardView::mouseMoved, this,
-            [&g](int x, int y) { g.imgMouseMove(BoardPointAt(x, y)); });
+    // The left button may carry a piece; everything else reaches the game as before.
+    connect(ui_.img, &BoardView::mousePressed, this, [this](int x, int y, Qt::MouseButton b) {
+        if (b == Qt::LeftButton)
+            drag_->Press(BoardPointAt(x, y));
+    });
+    connect(ui_.img, &BoardView::mouseMoved, this, [this](int x, int y) {
+        drag_->Move(BoardPointAt(x, y));
+        ShowCarriedPiece({x, y});
+    });
+    connect(ui_.img, &BoardView::mouseMovedOff, this, [this](int x, int y) {
+        drag_->Move(BoardPointAt(x, y));
+        ShowCarriedPiece({x, y});
+    });
     // The release comes first; a right release then asks for the context action.
-    connect(ui_.img, &BoardView::mouseReleased, this, [&g](int x, int y, Qt::MouseButton b) {
+    connect(ui_.img, &BoardView::mouseReleased, this, [this, &g](int x, int y, Qt::MouseButton b) {
+        if (b == Qt::LeftButton && drag_->Release(BoardPointAt(x, y))) {
+            ShowCarriedPiece({x, y});
+            return;
+        }
         const MouseButton button = b == Qt::RightButton    ? MouseButton::Right
                                    : b == Qt::MiddleButton ? MouseButton::Middle
                                                            : MouseButton::Left;
         g.imgMouseUp(BoardPointAt(x, y), button);
         if (button == MouseButton::Right)
             g.imgContextPopup();
+    });
+    connect(ui_.img, &BoardView::mouseReleasedOff, this, [this](int x, int y, Qt::MouseButton b) {
+        if (b == Qt::LeftButton)
+            drag_->Release(BoardPointAt(x, y));
+        ShowCarriedPiece({x, y});
     });
     connect(ui_.img, &BoardView::mouseLeft, this, [&g] { g.ImageMouseLeave(); });
 
@@ -142,6 +177,8 @@ void TF::ConnectControls() {
     }
     connect(ui_.bBackStep, &QPushButton::clicked, this, [&g] { g.bBackStepClick(); });
     connect(ui_.bForward, &QPushButton::clicked, this, [&g] { g.bForwardClick(); });
+    connect(ui_.ListBox, &QListWidget::clicked, this,
+            [&g](const QModelIndex& index) { g.ListBoxClick(index.row()); });
     connect(ui_.bbPlay, &QPushButton::clicked, this, [&g] { g.bbPlayClick(); });
     connect(ui_.bInsertOk, &QPushButton::clicked, this, [&g] { g.bInsertOkClick(); });
     connect(ui_.bStartPosition, &QPushButton::clicked, this, [&g] { g.bStartPositionClick(); });

@@ -2,6 +2,7 @@
 // command to the game member of the same name; the game answers through the window port.
 #pragma once
 
+#include "flow/drag.h"
 #include "flow/game.h"
 #include "flow/port.h"
 #include "ui/datafolder.h"
@@ -66,7 +67,8 @@ class TF : public QMainWindow, public tavlon::WindowPort {
     void SetCheckLabel(int player, bool flagged) override;
     void ListClear() override;
     void ListAppend(std::string_view line) override;
-    void ListDeleteLast() override;
+    void ListTruncate(int rows) override;
+    void ListSelect(int row) override;
     std::string InputText() const override;
     void SetInputText(std::string_view text) override;
     int ChosenPromotionItem() const override;
@@ -100,6 +102,8 @@ class TF : public QMainWindow, public tavlon::WindowPort {
     void ConnectMenu();
     void ConnectControls();
     void WatchMouseMoves();
+    // The board view shows the piece the pointer carries at board pixel `at`, or none.
+    void ShowCarriedPiece(QPoint at);
 
     tavlon::ui::DataFolder folder_;
     QString programDir_;
@@ -110,6 +114,7 @@ class TF : public QMainWindow, public tavlon::WindowPort {
     tavlon::ui::DisplayModes modes_;
     tavlon::ui::GlanceView* glance_ = nullptr; // owned by the view menu
     std::unique_ptr<tavlon::Game> game_;
+    std::unique_ptr<tavlon::PieceDrag> drag_;
     std::unique_ptr<tavlon::ui::KeyRouter> keys_;
     QString status_;
     bool shown_ = false;

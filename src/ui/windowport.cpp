@@ -96,9 +96,20 @@ void TF::ListAppend(std::string_view line) {
     ui_.ListBox->scrollToItem(item);
 }
 
-void TF::ListDeleteLast() {
-    if (ui_.ListBox->count() > 0)
+void TF::ListTruncate(int rows) {
+    while (ui_.ListBox->count() > rows)
         delete ui_.ListBox->takeItem(ui_.ListBox->count() - 1);
+}
+
+void TF::ListSelect(int row) {
+    QListWidget* list = ui_.ListBox;
+    if (row < 0 || row >= list->count()) {
+        list->setCurrentRow(-1);
+        list->clearSelection();
+        return;
+    }
+    list->setCurrentRow(row);
+    list->scrollToItem(list->item(row));
 }
 
 std::string TF::InputText() const {

@@ -24,6 +24,7 @@ class FakePort : public WindowPort {
     bool boardTooltip = true;
     bool checkLabelBlack[5] = {};
     std::vector<std::string> list;
+    int listRow = -1; // the highlighted line
     std::string input;
     int promotionItem = 0;
     int saveAsItem = 0;
@@ -73,12 +74,18 @@ class FakePort : public WindowPort {
     void SetTooltip(Control c, std::string_view text) override { tooltips[c] = text; }
     void SetBoardTooltipEnabled(bool e) override { boardTooltip = e; }
     void SetCheckLabel(int player, bool flagged) override { checkLabelBlack[player] = flagged; }
-    void ListClear() override { list.clear(); }
-    void ListAppend(std::string_view line) override { list.emplace_back(line); }
-    void ListDeleteLast() override {
-        if (!list.empty())
-            list.pop_back();
+    void ListClear() override {
+        list.clear();
+        listRow = -1;
     }
+    void ListAppend(std::string_view line) override { list.emplace_back(line); }
+    void ListTruncate(int rows) override {
+        if (rows < static_cast<int>(list.size()))
+            list.resize(static_cast<std::size_t>(rows));
+        if (listRow >= rows)
+            listRow = -1;
+    }
+    void ListSelect(int row) override { listRow = row; }
     std::string InputText() const override { return input; }
     void SetInputText(std::string_view text) override { input = text; }
     int ChosenPromotionItem() const override { return promotionItem; }

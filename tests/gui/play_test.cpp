@@ -9,6 +9,7 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QLineEdit>
+#include <QMouseEvent>
 #include <QPushButton>
 #include <QTest>
 
@@ -18,6 +19,10 @@ namespace tavlon::gui_test {
 namespace {
 
 using PlayTest = WindowTest;
+
+QRgb SquareColorOf(int c, int r) {
+    return (c + r) % 2 == 0 ? qRgb(255, 255, 255) : qRgb(0, 0, 0);
+}
 
 QString Text(std::string_view text) {
     return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
@@ -201,6 +206,7 @@ TEST_F(PlayTest, UndoAndRedoByButtonsAndKeysAlsoWhileTypingAMove) {
     QTest::mouseClick(ui().bBackStep, Qt::LeftButton);
     EXPECT_EQ(state().CurrentPly, 2);
     EXPECT_EQ(ListLines(), QStringList({u"1. D2D4"_s}));
+    EXPECT_EQ(ui().ListBox->currentRow(), 0);
     EXPECT_TRUE(ui().bForward->isEnabled());
     QTest::mouseClick(ui().bForward, Qt::LeftButton);
     EXPECT_EQ(state().CurrentPly, 3);
@@ -214,6 +220,92 @@ TEST_F(PlayTest, UndoAndRedoByButtonsAndKeysAlsoWhileTypingAMove) {
     Key(Qt::Key_F4);
     EXPECT_EQ(state().CurrentPly, 3);
     EXPECT_EQ(ListLines().size(), 2);
+}
+
+TEST_F(PlayTest, MoveListLinesAreClickedAndSteppedWithTheKeys) {
+    StartGame();
+    for (auto [from, to] : {std::pair{QPoint(4, 7), QPoint(4, 5)},
+                            {QPoint(2, 2), QPoint(3, 2)},
+                            {QPoint(5, 2), QPoint(5, 3)}}) {
+        ClickSquare(from.x(), from.y());
+        ClickSquare(to.x(), to.y());
+    }
+    ASSERT_EQ(state().CurrentPly, 4);
+    EXPECT_EQ(ui().ListBox->currentRow(), 2);
+    QListWidget* list = ui().ListBox;
+    QTest::mouseClick(list->viewport(), Qt::LeftButton, {},
+                      list->visualItemRect(list->item(0)).center());
+    EXPECT_EQ(state().CurrentPly, 2);
+    EXPECT_EQ(state().SideToMove, 2);
+    EXPECT_EQ(list->currentRow(), 0);
+    EXPECT_EQ(state().Board().at(3, 2), 0); // Red's pawn is back on B7
+    EXPECT_TRUE(list->hasFocus());
+    Key(Qt::Key_Down);
+    EXPECT_EQ(state().CurrentPly, 3);
+    EXPECT_EQ(list->currentRow(), 1);
+    Key(Qt::Key_Up);
+    Key(Qt::Key_Up);
+    EXPECT_EQ(state().CurrentPly, 1);
+    EXPECT_EQ(list->currentRow(), -1);
+    Key(Qt::Key_Down);
+    Key(Qt::Key_Down);
+    Key(Qt::Key_Down);
+    EXPECT_EQ(state().CurrentPly, 4);
+    EXPECT_EQ(ListLines().size(), 3); // redo lists the lines again
+    EXPECT_FALSE(ui().bForward->isEnabled());
+    list->setCurrentRow(0);
+    Key(Qt::Key_Return);
+    EXPECT_EQ(state().CurrentPly, 2);
+    EXPECT_EQ(ListLines(), QStringList({u"1. D2D4"_s})); // as undo leaves the list
+}
+
+// The pointer moved with `buttons` held, as while carrying a piece.
+void MoveHolding(QWidget* board, QPoint at, Qt::MouseButtons buttons) {
+    QMouseEvent move(QEvent::MouseMove, at, board->mapToGlobal(at), Qt::NoButton, buttons,
+                     Qt::NoModifier);
+    QCoreApplication::sendEvent(board, &move);
+}
+
+TEST_F(PlayTest, APieceIsCarriedWithTheLeftButtonAndARefusedDropPutsItBack) {
+    StartGame();
+    QWidget* board = ui().img;
+    HoverSquare(4, 7);
+    QTest::mousePress(board, Qt::LeftButton, {}, SquareMiddle(4, 7));
+    MoveHolding(board, SquareMiddle(4, 7) + QPoint(5, 5), Qt::LeftButton);
+    EXPECT_FALSE(ui().img->Carrying()); // still on its square
+    MoveHolding(board, SquareMiddle(4, 5), Qt::LeftButton);
+    ASSERT_TRUE(ui().img->Carrying());
+    EXPECT_EQ(Status(), Text(texts::kMovePossible));
+    EXPECT_EQ(BoardCursor(), Qt::DragMoveCursor);
+    const QImage shown = board->grab().toImage();
+    EXPECT_EQ(shown.pixel(SquareMiddle(4, 7)), SquareColorOf(4, 7)); // the square it left
+    EXPECT_NE(shown.pixel(SquareMiddle(4, 5)), SquareColorOf(4, 5)); // the piece it carries
+    MoveHolding(board, SquareMiddle(4, 4), Qt::LeftButton);
+    EXPECT_EQ(Status(), Text(texts::kMoveImpossible));
+    EXPECT_EQ(BoardCursor(), Qt::ForbiddenCursor);
+    QTest::mouseRelease(board, Qt::LeftButton, {}, SquareMiddle(4, 4));
+    EXPECT_FALSE(ui().img->Carrying());
+    EXPECT_EQ(state().Board().at(4, 7), 14);
+    EXPECT_EQ(state().ClickPhase, 0);
+    EXPECT_EQ(BoardPixel(4 * 40 - 20, 7 * 40 - 20), FigureColor(14));
+
+    MoveHolding(board, SquareMiddle(4, 7), Qt::NoButton);
+    QTest::mousePress(board, Qt::LeftButton, {}, SquareMiddle(4, 7));
+    MoveHolding(board, SquareMiddle(4, 5), Qt::LeftButton);
+    EXPECT_TRUE(ui().img->Carrying());
+    QTest::mouseRelease(board, Qt::LeftButton, {}, SquareMiddle(4, 5));
+    EXPECT_EQ(state().Board().at(4, 5), 14);
+    EXPECT_EQ(state().SideToMove, 2);
+    EXPECT_EQ(ListLines(), QStringList{u"1. D2D4"_s});
+
+    MoveHolding(board, SquareMiddle(2, 2), Qt::NoButton); // the right button carries nothing
+    const auto redPawn = state().Board().at(2, 2);
+    QTest::mousePress(board, Qt::RightButton, {}, SquareMiddle(2, 2));
+    MoveHolding(board, SquareMiddle(3, 2), Qt::RightButton);
+    EXPECT_FALSE(ui().img->Carrying());
+    QTest::mouseRelease(board, Qt::RightButton, {}, SquareMiddle(3, 2));
+    EXPECT_EQ(state().Board().at(2, 2), redPawn);
+    EXPECT_EQ(state().ClickPhase, 0);
 }
 
 TEST_F(PlayTest, CheckLabelTurnsBlackAndAClickMakesItSilver) {

@@ -1,0 +1,50 @@
+#include "flow/drag.h"
+
+namespace tavlon {
+
+void PieceDrag::Press(BoardPoint at) {
+    pressed_ = at.onBoard;
+    dragging_ = false;
+    from_ = at;
+}
+
+void PieceDrag::Move(BoardPoint at) {
+    if (pressed_ && (!at.onBoard || at.square != from_.square))
+        Start();
+    if (at.onBoard)
+        game_.imgMouseMove(at);
+}
+
+// Only a press that a click would turn into a pick starts a drag: with a piece already
+// picked the press square may be a target, and a click there would play.
+void PieceDrag::Start() {
+    pressed_ = false;
+    const GameState& s = game_.state();
+    if (s.ClickPhase != 0 || s.ClickAllowed != 1 || s.SetupMode || !s.GameStarted ||
+        s.PromotionPending)
+        return;
+    game_.imgMouseUp(from_, MouseButton::Left);
+    if (s.ClickPhase == 1) {
+        dragging_ = true;
+        piece_ = s.SelectedPiece;
+    }
+}
+
+bool PieceDrag::Release(BoardPoint at) {
+    pressed_ = false;
+    if (!dragging_)
+        return false;
+    dragging_ = false;
+    piece_ = 0;
+    // Back on the square it came from: the pick stands, as after one click there.
+    if (at.onBoard && at.square == from_.square)
+        return true;
+    if (at.onBoard)
+        game_.imgMouseUp(at, MouseButton::Left);
+    const GameState& s = game_.state();
+    if (s.ClickPhase != 0 && !s.PromotionPending)
+        game_.imgContextPopup(); // refused or off the board: the piece goes back
+    return true;
+}
+
+} // namespace tavlon

@@ -1,0 +1,89 @@
+// The move list: one row per listed move up to the position shown, as undo and redo leave
+// it, the row of that position highlighted, and a jump to any row as that many undo or
+// redo steps would make it.
+#include "flow/game.h"
+
+namespace tavlon {
+
+namespace {
+
+// A line is listed when it holds more than its line-end codes.
+bool IsListed(const ShortString& line) {
+    for (std::size_t i = 0; i < line.len; ++i)
+        if (line.text[i] != '\n' && line.text[i] != '\r')
+            return true;
+    return false;
+}
+
+} // namespace
+
+int Game::ListRowOfPly(std::uint16_t ply) const {
+    int rows = 0;
+    for (std::uint16_t p = 1; p <= ply; ++p)
+        rows += IsListed(s_->MoveTexts[p]) ? 1 : 0;
+    return rows - 1;
+}
+
+std::uint16_t Game::PlyOfListRow(int row) const {
+    const GameState& s = *s_;
+    if (row < 0)
+        return 0;
+    for (std::uint16_t p = 1; p <= s.LastPly; ++p) {
+        if (IsListed(s.MoveTexts[p]) && row-- == 0)
+            return p;
+    }
+    return 0;
+}
+
+void Game::ShowListRow() {
+    port_.ListSelect(ListRowOfPly(s_->CurrentPly));
+}
+
+void Game::ListUpToCurrentPly(std::uint16_t shownBefore) {
+    const std::uint16_t now = s_->CurrentPly;
+    if (now < shownBefore)
+        port_.ListTruncate(ListRowOfPly(now) + 1);
+    for (std::uint16_t p = static_cast<std::uint16_t>(shownBefore + 1); p <= now; ++p)
+        ListMoveText(p);
+    ShowListRow();
+}
+
+void Game::ListBoxClick(int row) {
+    GameState& s = *s_;
+    const std::uint16_t target = PlyOfListRow(row);
+    // Undo never goes below ply 1; a line of a move made from ply 0 is not a place to go.
+    if (target < 1 || s.SetupMode) {
+        ShowListRow(); // the window's own highlight of the clicked line goes
+        return;
+    }
+    // A pending promotion is abandoned and a pick dropped, as undo does.
+    bool redraw = s.PromotionPending != 0;
+    if (redraw)
+        EndPendingPromotion();
+    redraw = CancelPick() || redraw;
+    const int steps = static_cast<int>(target) - static_cast<int>(s.CurrentPly);
+    if (steps != 0) {
+        const std::uint16_t before = s.CurrentPly;
+        s.CurrentPly = target;
+        RefreshBoard(s.CurrentPly);
+        s.SideToMove = static_cast<std::uint8_t>(((s.SideToMove - 1 + steps) % 4 + 4) % 4 + 1);
+        s.SelectedOwner = s.SideToMove;
+        port_.DrawPlayerOrder(s.SideToMove);
+        // Undo clears the check flags and redo leaves them; a jump back passes an undo.
+        if (steps < 0) {
+            for (int p = 1; p <= 4; ++p) {
+                s.CheckFlags[p] = 0;
+                port_.SetCheckLabel(p, false);
+            }
+        }
+        ListUpToCurrentPly(before);
+    } else {
+        if (redraw)
+            RefreshBoard(s.CurrentPly);
+        ShowListRow();
+    }
+    SetUndoRedoButtons();
+    CheckConsistency();
+}
+
+} // namespace tavlon
