@@ -11,12 +11,8 @@ namespace tavlon {
 
 void Game::mmSetupPositionClick() {
     GameState& s = *s_;
-    FinishAutosave();
-    if (s.CurrentPly > 1 && !ConfirmSaveCurrentGame())
+    if (!MayReplaceGame())
         return;
-    // A promotion left open belongs to the game being replaced.
-    EndPendingPromotion();
-    CancelPick();
 
     s.GameStarted = 1;
     s.CurrentPly = 1;

@@ -52,13 +52,20 @@ bool Game::ConfirmSaveCurrentGame() {
     return false;
 }
 
-void Game::mmNewClick() {
-    GameState& s = *s_;
+bool Game::MayReplaceGame() {
     FinishAutosave();
-    if (s.CurrentPly > 1 && !ConfirmSaveCurrentGame())
-        return;
+    if (s_->CurrentPly > 1 && !ConfirmSaveCurrentGame())
+        return false;
+    // A promotion left open and a pick belong to the game being replaced.
     EndPendingPromotion();
     CancelPick();
+    return true;
+}
+
+void Game::mmNewClick() {
+    GameState& s = *s_;
+    if (!MayReplaceGame())
+        return;
     StartUpReset(s);
     s.GameStarted = 1;
     port_.SetEnabled(Control::plChoiceFigure, false);

@@ -216,6 +216,9 @@ class Game {
 
     // Commands internals.
     bool ConfirmSaveCurrentGame();
+    // New game and setup: waits for the autosave, asks to save a game past its first move
+    // and, going ahead, ends a pending promotion and a pick. False when the player cancelled.
+    bool MayReplaceGame();
     void OpenGameFile(std::string_view folder);
 
     // Setup internals.

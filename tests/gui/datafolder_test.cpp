@@ -147,6 +147,7 @@ TEST_F(FolderWindowTest, AFolderNameThatIsNotUtf8IsUsedWhereItIs) {
     StartGame();
     ClickSquare(4, 7);
     ClickSquare(4, 5);
+    window->game().FinishAutosave(); // the autosave is written by a thread of its own
     EXPECT_TRUE(dialogs.messages.isEmpty()) << dialogs.messages.join(u'\n').toStdString();
     EXPECT_TRUE(fs::is_regular_file(odd + "/temp.tvl"));
     EXPECT_EQ(std::distance(fs::directory_iterator(base), fs::directory_iterator()), 1);

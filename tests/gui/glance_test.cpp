@@ -148,6 +148,7 @@ TEST_F(GlanceTest, FilesDoNotDependOnTheCheckItems) {
         ASSERT_EQ(state().CurrentPly, 4);
         const QString path = Path(u"Saves/round%1.tvl"_s.arg(round));
         ASSERT_TRUE(window->game().WriteGameFile(path.toStdString()));
+        window->game().FinishAutosave(); // the autosave is written by a thread of its own
         QFile game(path), autosave(Path(u"temp.tvl"_s));
         ASSERT_TRUE(game.open(QIODevice::ReadOnly));
         ASSERT_TRUE(autosave.open(QIODevice::ReadOnly));

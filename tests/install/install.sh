@@ -57,19 +57,9 @@ chmod 700 "$work/runtime"
 own "$home" "$desk" "$work/runtime"
 data="$home/.local/share/tavlon"
 
-for n in $(seq 141 190); do
-  if [ ! -e "/tmp/.X11-unix/X$n" ] && [ ! -e "/tmp/.X$n-lock" ]; then
-    display=":$n"
-    break
-  fi
-done
-Xvfb "$display" -screen 0 1280x1024x24 -nolisten tcp >/dev/null 2>&1 &
-xvfb=$!
-export DISPLAY=$display
-for _ in $(seq 50); do
-  [ -e "/tmp/.X11-unix/X${display#:}" ] && break
-  sleep 0.1
-done
+# shellcheck source=../xvfb.sh
+source "$(dirname "$0")/../xvfb.sh"
+start_xvfb 141 190
 
 # start [VAR=value...]: the installed program in the background, as the player.
 start() {

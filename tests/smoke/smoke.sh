@@ -17,20 +17,9 @@ cleanup() {
 }
 trap cleanup EXIT
 
-# A free display number.
-for n in $(seq 91 140); do
-  if [ ! -e "/tmp/.X11-unix/X$n" ] && [ ! -e "/tmp/.X$n-lock" ]; then
-    display=":$n"
-    break
-  fi
-done
-Xvfb "$display" -screen 0 1280x1024x24 -nolisten tcp >/dev/null 2>&1 &
-xvfb=$!
-export DISPLAY=$display
-for _ in $(seq 50); do
-  [ -e "/tmp/.X11-unix/X${display#:}" ] && break
-  sleep 0.1
-done
+# shellcheck source=../xvfb.sh
+source "$(dirname "$0")/../xvfb.sh"
+start_xvfb 91 140
 
 cp -r "$runsrc" "$work/run"
 cd "$work/run"
