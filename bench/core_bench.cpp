@@ -85,28 +85,9 @@ void BM_MarkAttackedSquaresStart(benchmark::State& state) {
 }
 BENCHMARK(BM_MarkAttackedSquaresStart);
 
-void BM_WholeClickedMoveWithSnapshot(benchmark::State& state) {
-    BenchTable t;
-    for (auto _ : state) {
-        t.Click(2, 8); // the White knight on B1
-        t.Click(1, 6); // to A3: the move, its line and the autosave
-        state.PauseTiming();
-        if (t.game->state().CurrentPly != 2) {
-            state.SkipWithError("the move was not played");
-            break;
-        }
-        t.game->mmUndoClick();
-        state.ResumeTiming();
-    }
-}
-BENCHMARK(BM_WholeClickedMoveWithSnapshot)->Unit(benchmark::kMicrosecond)->UseRealTime();
-
-// The same move while the autosave goes to a disk that takes 50 ms more for every write: the
-// wall time of the window's thread must not see the disk.
-void BM_WholeClickedMoveSlowDisk(benchmark::State& state) {
-    BenchTable t;
-    t.game->Autosaver().SetBeforeWrite(
-        [] { std::this_thread::sleep_for(std::chrono::milliseconds(50)); });
+// Times the White knight's B1-A3 by clicks (the move, its line and the autosave handed
+// over), undoing it untimed.
+void TimeClickedMoves(benchmark::State& state, BenchTable& t) {
     for (auto _ : state) {
         t.Click(2, 8);
         t.Click(1, 6);
@@ -118,6 +99,21 @@ void BM_WholeClickedMoveSlowDisk(benchmark::State& state) {
         t.game->mmUndoClick();
         state.ResumeTiming();
     }
+}
+
+void BM_WholeClickedMoveWithSnapshot(benchmark::State& state) {
+    BenchTable t;
+    TimeClickedMoves(state, t);
+}
+BENCHMARK(BM_WholeClickedMoveWithSnapshot)->Unit(benchmark::kMicrosecond)->UseRealTime();
+
+// The same move while the autosave goes to a disk that takes 50 ms more for every write: the
+// wall time of the window's thread must not see the disk.
+void BM_WholeClickedMoveSlowDisk(benchmark::State& state) {
+    BenchTable t;
+    t.game->Autosaver().SetBeforeWrite(
+        [] { std::this_thread::sleep_for(std::chrono::milliseconds(50)); });
+    TimeClickedMoves(state, t);
     t.game->FinishAutosave(); // outside the timed loop
     t.game->Autosaver().SetBeforeWrite(nullptr);
 }

@@ -84,8 +84,7 @@ class EscapeSearch {
     bool Try(const TBoard& b, Square from, Square to, TPieceCode piece, const TPieceCode* covered) {
         if (!OnBoard(to.c, to.r) || to == from)
             return false;
-        const TPieceCode there = b.at(to);
-        if (IsKing(there) || OwnerOf(there) == player_ || (IsKing(piece) && there == kAttackMark))
+        if (LandingRefused(piece, b.at(to)))
             return false;
         std::uint8_t verdict = 0, special = 0;
         PieceGeometry(b, s_, piece, from, to, verdict, special);

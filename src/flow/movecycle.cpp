@@ -14,17 +14,11 @@ namespace {
 // The phase-1 refusals added to the geometry verdict, and the status text they give.
 TargetVerdict JudgeWithVerdict(const GameState& s, Square target, std::uint8_t verdict) {
     const TPieceCode code = s.Board().at(target);
-    TargetVerdict v{verdict == 1, {}};
-    if (IsKing(code))
-        v.allowed = false;
-    if (IsKing(s.SelectedPiece) && code == kAttackMark)
-        v.allowed = false;
+    TargetVerdict v{verdict == 1 && !LandingRefused(s.SelectedPiece, code), {}};
     const int own = OwnerOf(s.SelectedPiece);
     const int there = OwnerOf(code);
-    if (own == there) {
+    if (own == there)
         v.status = texts::kOwnOrKing;
-        v.allowed = false;
-    }
     if (!v.allowed && there == 9)
         v.status = texts::kAttackedSquare;
     else if (!v.allowed && there == 0)

@@ -5,6 +5,14 @@
 
 namespace tavlon {
 
+// The refusals added to the geometry: a piece never lands on a king or on a square of its
+// own player's (a piece or an en-passant mark), and a king never on a square its pick
+// marked as attacked.
+constexpr bool LandingRefused(TPieceCode piece, TPieceCode there) {
+    return IsKing(there) || OwnerOf(piece) == OwnerOf(there) ||
+           (IsKing(piece) && there == kAttackMark);
+}
+
 // Geometry verdict for `piece` going from `source` to `hover` on board `b`, with the pawn
 // direction taken from s.SideToMove and the flags from s. Writes 1 or 0 into `verdict`;
 // leaves it unchanged for a code that is no piece (or a pawn flag other than 0 and 1).
