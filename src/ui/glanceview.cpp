@@ -43,9 +43,13 @@ class TurnFrame : public QWidget {
 
   protected:
     void paintEvent(QPaintEvent*) override {
+        // Only the rim: the board covers the middle.
         QPainter p(this);
-        p.fillRect(rect(), Qt::black);
-        p.fillRect(rect().adjusted(1, 1, -1, -1), color_);
+        const QRect outer = rect(), inner = rect().adjusted(1, 1, -1, -1);
+        p.setClipRegion(
+            QRegion(outer).subtracted(rect().adjusted(kWidth, kWidth, -kWidth, -kWidth)));
+        p.fillRect(outer, Qt::black);
+        p.fillRect(inner, color_);
     }
 
   private:
