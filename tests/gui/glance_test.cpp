@@ -230,35 +230,6 @@ TEST_F(GlanceTest, TheTurnedBoardShowsTheMoversArmyAtTheBottomAndClicksFollowIt)
     EXPECT_EQ(board->grab().toImage().pixel(SquareMiddle(3, 1)), FigureColor(26));
 }
 
-// The ink of the coordinate labels in a part of the overlay, cut to its bounding box.
-QImage InkOf(const QImage& overlay, QRect part) {
-    QRect ink;
-    for (int y = part.top(); y <= part.bottom(); ++y)
-        for (int x = part.left(); x <= part.right(); ++x)
-            if (qAlpha(overlay.pixel(x, y)) > 0)
-                ink |= QRect(x, y, 1, 1);
-    return overlay.copy(ink);
-}
-
-// Turned toward Green, the labels run backwards; turned toward Red, the digits stand above
-// and below the board and the letters beside it.
-TEST(TurnedCoordinates, LabelsGoWhereTheirSquaresAreShown) {
-    QImage overlays[3];
-    for (int turns = 0; turns < 3; ++turns) {
-        overlays[turns] = QImage(359, 363, QImage::Format_ARGB32_Premultiplied);
-        ui::DrawCoordinates(overlays[turns], Qt::black, turns);
-    }
-    const auto column = [](int i) { return QRect(40 * (i - 1) + 19, 0, 40, 22); };
-    const auto row = [](int i) { return QRect(0, 40 * (i - 1) + 22, 18, 40); };
-    for (int i = 1; i <= 8; ++i) {
-        SCOPED_TRACE(i);
-        EXPECT_EQ(InkOf(overlays[2], column(i)), InkOf(overlays[0], column(9 - i)));
-        EXPECT_EQ(InkOf(overlays[2], row(i)), InkOf(overlays[0], row(9 - i)));
-        EXPECT_EQ(InkOf(overlays[1], column(i)), InkOf(overlays[0], row(i)));
-        EXPECT_EQ(InkOf(overlays[1], row(i)), InkOf(overlays[0], column(9 - i)));
-    }
-}
-
 // The same moves with every view option off and on give the same bytes in the game file and
 // the autosave, at every scale the tests run at: the digests are those of this game.
 TEST_F(GlanceTest, FilesDoNotDependOnTheViewOptions) {
