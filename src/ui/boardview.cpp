@@ -227,10 +227,14 @@ void BoardView::paintEvent(QPaintEvent* e) {
     if (turns_ == 0) {
         p.drawImage(0, 0, surface_);
     } else {
-        for (int c = 1; c <= 8; ++c)
-            for (int r = 1; r <= 8; ++r)
-                p.drawImage(ShownRect({c, r}), surface_,
-                            QRect(kCell * (c - 1), kCell * (r - 1), kCell, kCell));
+        for (int c = 1; c <= 8; ++c) {
+            for (int r = 1; r <= 8; ++r) {
+                const QRect shown = ShownRect({c, r});
+                if (e->region().intersects(shown))
+                    p.drawImage(shown, surface_,
+                                QRect(kCell * (c - 1), kCell * (r - 1), kCell, kCell));
+            }
+        }
     }
     if (!carrying_)
         return;
