@@ -1,6 +1,8 @@
 // Window timings on the offscreen platform: a full board redraw with the figure files on
 // disk, and start-up to the first shown window. Peak memory is reported as a counter.
 #include "ui/appsetup.h"
+#include "ui/boardview.h"
+#include "ui/glanceview.h"
 #include "ui/mainwindow.h"
 
 #include <QApplication>
@@ -76,6 +78,32 @@ void BM_CarriedPieceMove(benchmark::State& state) {
     }
 }
 BENCHMARK(BM_CarriedPieceMove)->Unit(benchmark::kMicrosecond);
+
+// A full redraw with every view option on: three moves played so that three players have
+// a tinted last move, Brown to move on the board turned toward him, then the squares, the
+// coordinates round the board, and what they cover painted on the window, as after a move.
+// It runs at the scale the program runs at: QT_SCALE_FACTOR=2 measures 200 %.
+void BM_FullRedrawEverythingOn(benchmark::State& state) {
+    ProgramFolder folder;
+    TF window;
+    window.glanceView().mmViewTurnBoard->setChecked(true);
+    window.show();
+    QApplication::processEvents();
+    tavlon::Game& game = window.game();
+    game.mmNewClick();
+    for (const char* move : {"b1a3", "a7c8", "g8h6"}) {
+        window.SetInputText(move);
+        game.bbPlayClick();
+    }
+    for (auto _ : state) {
+        game.RefreshBoard(game.state().CurrentPly);
+        window.DrawCoordinates();
+        QApplication::processEvents();
+    }
+    state.counters["quarter_turns"] = window.controls().img->QuarterTurns();
+    state.counters["scale"] = window.devicePixelRatioF();
+}
+BENCHMARK(BM_FullRedrawEverythingOn)->Unit(benchmark::kMicrosecond);
 
 // The parts of the redraw: the 64 squares (one look at each figure file on disk) and the
 // mirror grid.

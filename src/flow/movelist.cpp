@@ -83,6 +83,7 @@ void Game::ListBoxClick(int row) {
         ShowListRow();
     }
     SetUndoRedoButtons();
+    ShowGlance();
     CheckConsistency();
 }
 

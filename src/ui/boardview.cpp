@@ -1,5 +1,7 @@
 #include "ui/boardview.h"
 
+#include "ui/boardgeometry.h"
+
 #include <QHelpEvent>
 #include <QMouseEvent>
 #include <QPaintEvent>
@@ -7,6 +9,7 @@
 #include <QToolTip>
 
 #include <algorithm>
+#include <cmath>
 #include <iterator>
 
 using namespace Qt::StringLiterals;
@@ -26,6 +29,13 @@ BoardView::BoardView(QWidget* parent, const QString& programDir, FigureStore::Re
 }
 
 namespace {
+
+// The board pixel under the pointer. At a scale above 100 % a screen pixel is a fraction of
+// a board pixel: it belongs to the board pixel it lies in, as drawn.
+QPoint BoardPixel(const QMouseEvent* e) {
+    return {static_cast<int>(std::floor(e->position().x())),
+            static_cast<int>(std::floor(e->position().y()))};
+}
 
 int Bit(int c, int r) {
     return (c - 1) * 8 + (r - 1);
@@ -173,11 +183,27 @@ bool BoardView::event(QEvent* e) {
     return QWidget::event(e);
 }
 
+void BoardView::SetQuarterTurns(int quarterTurns) {
+    if (quarterTurns == turns_)
+        return;
+    turns_ = quarterTurns;
+    update();
+}
+
+BoardPoint BoardView::PointAt(int x, int y) const {
+    return BoardPointAt(x, y, turns_);
+}
+
+QRect BoardView::ShownRect(Square sq) const {
+    const Square cell = CellShowing(sq, turns_);
+    return {kCell * (cell.c - 1), kCell * (cell.r - 1), kCell, kCell};
+}
+
 void BoardView::ShowCarriedPiece(Square from, const QImage& figure, QPoint at) {
     if (carrying_) // only the old and the new place of the piece need painting
         update(QRect(carriedAt_ - QPoint(kCell / 2, kCell / 2), QSize(kCell, kCell)));
     else
-        update(QRect(kCell * (from.c - 1), kCell * (from.r - 1), kCell, kCell));
+        update(ShownRect(from));
     carrying_ = true;
     carriedFrom_ = from;
     carried_ = figure;
@@ -196,17 +222,30 @@ void BoardView::HideCarriedPiece() {
 void BoardView::paintEvent(QPaintEvent* e) {
     QPainter p(this);
     p.setClipRegion(e->region());
-    p.drawImage(0, 0, surface_);
+    // At a scale above 100 % the picture is enlarged pixel by pixel: no smoothing, so the
+    // pieces stay crisp. A turned board is shown square by square.
+    if (turns_ == 0) {
+        p.drawImage(0, 0, surface_);
+    } else {
+        for (int c = 1; c <= 8; ++c) {
+            for (int r = 1; r <= 8; ++r) {
+                const QRect shown = ShownRect({c, r});
+                if (e->region().intersects(shown))
+                    p.drawImage(shown, surface_,
+                                QRect(kCell * (c - 1), kCell * (r - 1), kCell, kCell));
+            }
+        }
+    }
     if (!carrying_)
         return;
     const Square from = carriedFrom_;
     if (const QImage* empty = figures_.Square(0, (from.c + from.r) % 2 == 0))
-        p.drawImage(kCell * (from.c - 1), kCell * (from.r - 1), *empty);
+        p.drawImage(ShownRect(from).topLeft(), *empty);
     p.drawImage(carriedAt_ - QPoint(kCell / 2, kCell / 2), carried_);
 }
 
 void BoardView::mouseMoveEvent(QMouseEvent* e) {
-    const QPoint pos = e->position().toPoint();
+    const QPoint pos = BoardPixel(e);
     if (rect().contains(pos))
         emit mouseMoved(pos.x(), pos.y());
     else if (e->buttons() != Qt::NoButton)
@@ -214,7 +253,7 @@ void BoardView::mouseMoveEvent(QMouseEvent* e) {
 }
 
 void BoardView::mousePressEvent(QMouseEvent* e) {
-    const QPoint pos = e->position().toPoint();
+    const QPoint pos = BoardPixel(e);
     if (rect().contains(pos))
         emit mousePressed(pos.x(), pos.y(), e->button());
 }
@@ -222,7 +261,7 @@ void BoardView::mousePressEvent(QMouseEvent* e) {
 void BoardView::mouseReleaseEvent(QMouseEvent* e) {
     // A button pressed on the board and released off it picks nothing (a carried piece
     // goes back).
-    const QPoint pos = e->position().toPoint();
+    const QPoint pos = BoardPixel(e);
     if (rect().contains(pos))
         emit mouseReleased(pos.x(), pos.y(), e->button());
     else

@@ -2,6 +2,7 @@
 // window port, and the source of the board's mouse events.
 #pragma once
 
+#include "flow/game.h"
 #include "model/gamestate.h"
 #include "model/lastmoves.h"
 #include "ui/figurestore.h"
@@ -39,6 +40,14 @@ class BoardView : public QWidget {
     void HideCarriedPiece();
     bool Carrying() const { return carrying_; }
 
+    // The board shown turned by `quarterTurns` anticlockwise (0..3), the pieces upright; the
+    // picture itself keeps White's side at the bottom.
+    void SetQuarterTurns(int quarterTurns);
+    int QuarterTurns() const { return turns_; }
+    // What lies under pixel (x, y) of the board as it is shown.
+    BoardPoint PointAt(int x, int y) const;
+
+    // The picture with White's side at the bottom, however the board is shown.
     const QImage& Picture() const { return surface_; }
     // The tooltip shown while enabled; a release on the board switches it off (by the game).
     void SetHint(const QString& text) { hint_ = text; }
@@ -66,6 +75,8 @@ class BoardView : public QWidget {
   private:
     void DrawSquare(int c, int r);
     void PaintGlanceOn(int c, int r);
+    // Where square `sq` is shown on the widget.
+    QRect ShownRect(Square sq) const;
 
     QString programDir_;
     FigureStore::Reporter report_;
@@ -76,6 +87,7 @@ class BoardView : public QWidget {
     TBoard board_{};             // the board last drawn, for painting squares again
     std::uint8_t tint_[64] = {}; // player whose last move touched the square, or 0
     std::uint64_t kingsInCheck_ = 0;
+    int turns_ = 0;
     bool carrying_ = false;
     Square carriedFrom_;
     QImage carried_;

@@ -1,6 +1,8 @@
 #include "ui/glanceview.h"
 
+#include "ui/boardgeometry.h"
 #include "ui/boardview.h"
+#include "ui/pictures.h"
 #include "ui/widgets.h"
 
 #include <QAction>
@@ -41,9 +43,13 @@ class TurnFrame : public QWidget {
 
   protected:
     void paintEvent(QPaintEvent*) override {
+        // Only the rim: the board covers the middle.
         QPainter p(this);
-        p.fillRect(rect(), Qt::black);
-        p.fillRect(rect().adjusted(1, 1, -1, -1), color_);
+        const QRect outer = rect(), inner = rect().adjusted(1, 1, -1, -1);
+        p.setClipRegion(
+            QRegion(outer).subtracted(rect().adjusted(kWidth, kWidth, -kWidth, -kWidth)));
+        p.fillRect(outer, Qt::black);
+        p.fillRect(inner, color_);
     }
 
   private:
@@ -55,13 +61,14 @@ GlanceView::GlanceView(QMenu* viewMenu, const Controls& ui)
     mmViewLastMoves = Item(viewMenu, u"mmViewLastMoves"_s, u"Показывать последние ходы"_s);
     mmViewChecks = Item(viewMenu, u"mmViewChecks"_s, u"Показывать шах на доске"_s);
     mmViewTurnFrame = Item(viewMenu, u"mmViewTurnFrame"_s, u"Рамка цвета игрока"_s);
+    mmViewTurnBoard = Item(viewMenu, u"mmViewTurnBoard"_s, u"Доска к игроку"_s, false);
 }
 
-QAction* GlanceView::Item(QMenu* menu, const QString& name, const QString& caption) {
+QAction* GlanceView::Item(QMenu* menu, const QString& name, const QString& caption, bool on) {
     QAction* action = menu->addAction(caption);
     action->setObjectName(name);
     action->setCheckable(true);
-    action->setChecked(true);
+    action->setChecked(on);
     connect(action, &QAction::toggled, this, [this] { Apply(); });
     return action;
 }
@@ -81,6 +88,18 @@ void GlanceView::Apply() {
     ui_.img->SetGlance(mmViewLastMoves->isChecked() ? glance_.lastMoves : kNone,
                        mmViewChecks->isChecked() ? glance_.kingsInCheck : 0);
     frame_->SetPlayer(mmViewTurnFrame->isChecked() ? glance_.sideToMove : 0);
+    const int turns = mmViewTurnBoard->isChecked() ? QuarterTurnsToward(glance_.sideToMove) : 0;
+    if (turns != ui_.img->QuarterTurns()) {
+        ui_.img->SetQuarterTurns(turns);
+        DrawCoordinates();
+    }
+}
+
+void GlanceView::DrawCoordinates() {
+    ui::DrawCoordinates(ui_.ImageText->Picture(),
+                        ui_.ImageText->palette().color(QPalette::WindowText),
+                        ui_.img->QuarterTurns());
+    ui_.ImageText->update();
 }
 
 void GlanceView::SetCheckLabel(int player, bool flagged) {

@@ -1,6 +1,8 @@
 // The game at a glance in the window: each player's last move and the kings in check on the
 // board, the mate notice on the check labels and a frame round the board in the colour of
-// the player to move. Each has a check item in the "Вид" menu, on from the start.
+// the player to move; on request the board turned so that the army of the player to move
+// stands at the bottom edge. Each has a check item in the "Вид" menu; all but the turned
+// board are on from the start.
 #pragma once
 
 #include "flow/port.h"
@@ -26,13 +28,16 @@ class GlanceView : public QObject {
     // The "ШАХ!" label of player 1..4: black when flagged, silver grey otherwise; while that
     // player is mated it reads "МАТ!" in red.
     void SetCheckLabel(int player, bool flagged);
+    // The coordinates round the board, turned as the board is shown.
+    void DrawCoordinates();
 
     QAction* mmViewLastMoves = nullptr;
     QAction* mmViewChecks = nullptr;
     QAction* mmViewTurnFrame = nullptr;
+    QAction* mmViewTurnBoard = nullptr;
 
   private:
-    QAction* Item(QMenu* menu, const QString& name, const QString& caption);
+    QAction* Item(QMenu* menu, const QString& name, const QString& caption, bool on = true);
     void Apply();
 
     const Controls& ui_;

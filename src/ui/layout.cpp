@@ -82,6 +82,9 @@ void BuildDesk(Controls& ui, const QString& programDir, FigureStore::Reporter re
     Bevel(ui.plDesk, u"Bevel5"_s, {1, 1, 399, 378});
     ui.ImageText = new PictureBox(ui.plDesk, u"ImageText"_s, {17, 8, 359, 363});
     ui.ImageText->setAttribute(Qt::WA_TransparentForMouseEvents);
+    // The panel's face behind the coordinates, painted by the overlay itself: redrawn
+    // coordinates then leave the panel beneath unpainted.
+    ui.ImageText->setAutoFillBackground(true);
     Bevel(ui.plDesk, u"Bevel6"_s, {33, 27, 326, 325}, true);
     ui.img = new BoardView(ui.plDesk, programDir, std::move(report));
     ui.img->move(36, 30);

@@ -6,17 +6,19 @@
 #include "ui/mainwindow.h"
 #include "ui/quitsignals.h"
 #include "ui/settings.h"
+#include "ui/zoom.h"
 
 #include <QApplication>
 #include <QMessageBox>
 #include <QSettings>
-#include <QStandardPaths>
 #include <QTimer>
 
 using namespace Qt::StringLiterals;
 
 int main(int argc, char* argv[]) {
     const tavlon::ui::CommandLine options = tavlon::ui::ParseCommandLine(argc, argv);
+    // The chosen scale applies to the whole program: Qt takes it before it starts.
+    tavlon::ui::ApplyScale(tavlon::ui::RememberedScale(tavlon::ui::SettingsFilePath()));
     QApplication app(argc, argv);
     tavlon::ui::PrepareApplication(app);
     // SIGINT and SIGTERM close the window the normal way, so a changed screen mode returns;
@@ -36,9 +38,7 @@ int main(int argc, char* argv[]) {
     tavlon::RemoveLeftoverTemporariesOfDataFolder(folder.path);
 
     // One file of the user's own, so what is found wrong in it is what it holds.
-    QSettings settings(QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation) +
-                           u"/tavlon/tavlon.ini"_s,
-                       QSettings::IniFormat);
+    QSettings settings(tavlon::ui::SettingsFilePath(), QSettings::IniFormat);
     TF window(folder);
     const QString settingsProblem = tavlon::ui::RememberSettings(window, settings);
     QObject::connect(&quitOnSignals, &tavlon::ui::QuitOnSignals::quitRequested, &window,

@@ -7,6 +7,7 @@
 #include "ui/keyrouter.h"
 #include "ui/pictures.h"
 #include "ui/widgets.h"
+#include "ui/zoom.h"
 
 #include "storage/autosavewriter.h"
 
@@ -46,6 +47,8 @@ TF::TF(tavlon::ui::DataFolder folder, QWidget* parent)
     ui_ = tavlon::ui::BuildControls(*this, tavlon::ui::PathText(folder_.PicturesFolder()),
                                     [this](const QString& text) { dialogs_->Message(text); });
     glance_ = new tavlon::ui::GlanceView(menu_.mmView, ui_);
+    scale_ = new tavlon::ui::ScaleMenu(menu_.mmView, this,
+                                       [this](const QString& text) { dialogs_->Message(text); });
     ui_.eInput->setValidator(
         new tavlon::ui::CharFilterValidator(ui_.eInput, &tavlon::Game::eInputKeyPress));
     // The client area below the menu: 497 wide, the panels' 473 and the status bar's 19.
@@ -136,39 +139,43 @@ void TF::ShowCarriedPiece(QPoint at) {
 
 void TF::ConnectControls() {
     tavlon::Game& g = *game_;
-    using tavlon::ui::BoardPointAt;
     using tavlon::ui::BoardView;
+    // Pixels become squares as the board is shown, turned or not.
+    const auto point = [board = ui_.img](int x, int y) { return board->PointAt(x, y); };
     // The left button may carry a piece; everything else reaches the game as before.
-    connect(ui_.img, &BoardView::mousePressed, this, [this](int x, int y, Qt::MouseButton b) {
-        if (b == Qt::LeftButton)
-            drag_->Press(BoardPointAt(x, y));
-    });
-    connect(ui_.img, &BoardView::mouseMoved, this, [this](int x, int y) {
-        drag_->Move(BoardPointAt(x, y));
+    connect(ui_.img, &BoardView::mousePressed, this,
+            [this, point](int x, int y, Qt::MouseButton b) {
+                if (b == Qt::LeftButton)
+                    drag_->Press(point(x, y));
+            });
+    connect(ui_.img, &BoardView::mouseMoved, this, [this, point](int x, int y) {
+        drag_->Move(point(x, y));
         ShowCarriedPiece({x, y});
     });
-    connect(ui_.img, &BoardView::mouseMovedOff, this, [this](int x, int y) {
-        drag_->Move(BoardPointAt(x, y));
+    connect(ui_.img, &BoardView::mouseMovedOff, this, [this, point](int x, int y) {
+        drag_->Move(point(x, y));
         ShowCarriedPiece({x, y});
     });
     // The release comes first; a right release then asks for the context action.
-    connect(ui_.img, &BoardView::mouseReleased, this, [this, &g](int x, int y, Qt::MouseButton b) {
-        if (b == Qt::LeftButton && drag_->Release(BoardPointAt(x, y))) {
-            ShowCarriedPiece({x, y});
-            return;
-        }
-        const MouseButton button = b == Qt::RightButton    ? MouseButton::Right
-                                   : b == Qt::MiddleButton ? MouseButton::Middle
-                                                           : MouseButton::Left;
-        g.imgMouseUp(BoardPointAt(x, y), button);
-        if (button == MouseButton::Right)
-            g.imgContextPopup();
-    });
-    connect(ui_.img, &BoardView::mouseReleasedOff, this, [this](int x, int y, Qt::MouseButton b) {
-        if (b == Qt::LeftButton)
-            drag_->Release(BoardPointAt(x, y));
-        ShowCarriedPiece({x, y});
-    });
+    connect(ui_.img, &BoardView::mouseReleased, this,
+            [this, &g, point](int x, int y, Qt::MouseButton b) {
+                if (b == Qt::LeftButton && drag_->Release(point(x, y))) {
+                    ShowCarriedPiece({x, y});
+                    return;
+                }
+                const MouseButton button = b == Qt::RightButton    ? MouseButton::Right
+                                           : b == Qt::MiddleButton ? MouseButton::Middle
+                                                                   : MouseButton::Left;
+                g.imgMouseUp(point(x, y), button);
+                if (button == MouseButton::Right)
+                    g.imgContextPopup();
+            });
+    connect(ui_.img, &BoardView::mouseReleasedOff, this,
+            [this, point](int x, int y, Qt::MouseButton b) {
+                if (b == Qt::LeftButton)
+                    drag_->Release(point(x, y));
+                ShowCarriedPiece({x, y});
+            });
     connect(ui_.img, &BoardView::mouseLeft, this, [&g] { g.ImageMouseLeave(); });
 
     for (int i = 0; i < 4; ++i) {

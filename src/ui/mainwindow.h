@@ -18,6 +18,7 @@
 namespace tavlon::ui {
 class GlanceView;
 class KeyRouter;
+class ScaleMenu;
 } // namespace tavlon::ui
 
 class TF : public QMainWindow, public tavlon::WindowPort {
@@ -93,6 +94,7 @@ class TF : public QMainWindow, public tavlon::WindowPort {
     void ShowSetupFigureImage(bool active, int figureIndex) override;
     void ShowGlance(const tavlon::Glance& glance) override;
     tavlon::ui::GlanceView& glanceView() { return *glance_; }
+    tavlon::ui::ScaleMenu& scaleMenu() { return *scale_; }
 
   protected:
     void showEvent(QShowEvent* e) override;
@@ -113,6 +115,7 @@ class TF : public QMainWindow, public tavlon::WindowPort {
     tavlon::ui::Controls ui_;
     tavlon::ui::DisplayModes modes_;
     tavlon::ui::GlanceView* glance_ = nullptr; // owned by the view menu
+    tavlon::ui::ScaleMenu* scale_ = nullptr;   // owned by the view menu
     std::unique_ptr<tavlon::Game> game_;
     std::unique_ptr<tavlon::PieceDrag> drag_;
     std::unique_ptr<tavlon::ui::KeyRouter> keys_;

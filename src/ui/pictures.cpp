@@ -1,7 +1,9 @@
 #include "ui/pictures.h"
 
 #include "ui/appsetup.h"
+#include "ui/boardgeometry.h"
 
+#include <QGuiApplication>
 #include <QMouseEvent>
 #include <QPainter>
 #include <cstdlib>
@@ -11,7 +13,9 @@ using namespace Qt::StringLiterals;
 namespace tavlon::ui {
 
 PictureBox::PictureBox(QWidget* parent, const QString& name, QRect geometry)
-    : QWidget(parent), picture_(geometry.size(), QImage::Format_ARGB32_Premultiplied) {
+    : QWidget(parent),
+      picture_(geometry.size() * qGuiApp->devicePixelRatio(), QImage::Format_ARGB32_Premultiplied) {
+    picture_.setDevicePixelRatio(qGuiApp->devicePixelRatio());
     picture_.fill(Qt::transparent);
     setObjectName(name);
     setGeometry(geometry);
@@ -28,7 +32,19 @@ void PictureBox::mouseReleaseEvent(QMouseEvent* e) {
     QWidget::mouseReleaseEvent(e);
 }
 
-void DrawCoordinates(QImage& overlay, const QColor& text) {
+namespace {
+
+// The label of a line of squares: the letter of their column when they share one, otherwise
+// the digit of their row (row 1 at the top is 8).
+QString LineLabel(Square first, Square second) {
+    if (first.c == second.c)
+        return QString(QChar(static_cast<char16_t>(u'A' + first.c - 1)));
+    return QString::number(9 - first.r);
+}
+
+} // namespace
+
+void DrawCoordinates(QImage& overlay, const QColor& text, int quarterTurns) {
     overlay.fill(Qt::transparent);
     QPainter p(&overlay);
     QFont font(u"Times New Roman"_s);
@@ -37,34 +53,36 @@ void DrawCoordinates(QImage& overlay, const QColor& text) {
     p.setFont(font);
     p.setPen(text);
     // Positions name the top-left corner of each text cell, so the baseline is an ascent
-    // further down.
+    // further down. Above and below the board stand the labels of the columns as shown,
+    // beside it those of the rows, after a blank.
     const int ascent = p.fontMetrics().ascent();
-    const QString letters = u"ABCDEFGH"_s;
     for (int i = 1; i <= 8; ++i) {
+        const QString column =
+            LineLabel(SquareIn({i, 1}, quarterTurns), SquareIn({i, 2}, quarterTurns));
         const int x = 33 + 40 * (i - 1);
-        p.drawText(x, 3 + ascent, letters.at(i - 1));
-        p.drawText(x, 343 + ascent, letters.at(i - 1));
-    }
-    for (int d = 8; d >= 1; --d) {
-        const int y = 32 + 40 * (8 - d) + ascent;
-        const QString label = u' ' + QString::number(d);
-        p.drawText(0, y, label);
-        p.drawText(343, y, label);
+        p.drawText(x, 3 + ascent, column);
+        p.drawText(x, 343 + ascent, column);
+        const QString row =
+            u' ' + LineLabel(SquareIn({1, i}, quarterTurns), SquareIn({2, i}, quarterTurns));
+        const int y = 32 + 40 * (i - 1) + ascent;
+        p.drawText(0, y, row);
+        p.drawText(343, y, row);
     }
 }
 
 void DrawPlayerTile(QImage& tile, const QColor& fill, const QImage& king) {
+    const QRect area(QPoint(), tile.deviceIndependentSize().toSize());
     QPainter p(&tile);
-    p.fillRect(tile.rect(), fill);
+    p.fillRect(area, fill);
     p.setPen(QPen(Qt::black, 0));
-    p.drawRect(tile.rect().adjusted(0, 0, -1, -1));
+    p.drawRect(area.adjusted(0, 0, -1, -1));
     p.drawImage(0, 0, king);
 }
 
 void DrawSetupFigure(QImage& box, bool active, const QImage& figure, const QColor& face,
                      const QColor& highlight) {
     QPainter p(&box);
-    p.fillRect(box.rect(), active ? highlight : face);
+    p.fillRect(QRect(QPoint(), box.deviceIndependentSize().toSize()), active ? highlight : face);
     if (active) {
         p.drawImage(0, 0, figure);
         return;

@@ -8,7 +8,8 @@
 namespace tavlon::ui {
 
 // An image control: keeps what was drawn on its picture and shows it; transparent parts let
-// the parent show through.
+// the parent show through. The picture has the screen's pixels, so what is drawn on it stays
+// sharp at a scale above 100 %; it is drawn on in the control's own coordinates.
 class PictureBox : public QWidget {
     Q_OBJECT
   public:
@@ -28,8 +29,9 @@ class PictureBox : public QWidget {
 };
 
 // Letters A..H above and below the board and the digits 8..1 beside it, on a transparent
-// overlay whose origin lies 19 pixels left of and 22 above the board's.
-void DrawCoordinates(QImage& overlay, const QColor& text);
+// overlay whose origin lies 19 pixels left of and 22 above the board's. With the board
+// shown turned by `quarterTurns`, each label goes where its squares are shown.
+void DrawCoordinates(QImage& overlay, const QColor& text, int quarterTurns = 0);
 
 // A player-order tile: `fill` with a 1-pixel black outline and the king drawn over it.
 void DrawPlayerTile(QImage& tile, const QColor& fill, const QImage& king);

@@ -3,10 +3,12 @@
 #include "ui/glanceview.h"
 #include "ui/mainwindow.h"
 #include "ui/widgets.h"
+#include "ui/zoom.h"
 
 #include <QAction>
 #include <QComboBox>
 #include <QSettings>
+#include <QStandardPaths>
 
 using namespace Qt::StringLiterals;
 
@@ -56,12 +58,22 @@ QString RememberSettings(TF& window, QSettings& settings) {
     GlanceView& glance = window.glanceView();
     for (const auto& [key, item] : {std::pair{u"view/lastMoves"_s, glance.mmViewLastMoves},
                                     {u"view/checksOnBoard"_s, glance.mmViewChecks},
-                                    {u"view/turnFrame"_s, glance.mmViewTurnFrame}}) {
+                                    {u"view/turnFrame"_s, glance.mmViewTurnFrame},
+                                    {u"view/turnBoard"_s, glance.mmViewTurnBoard}}) {
         if (!damaged && !RestoreCheck(settings, key, item))
             damaged = true;
         QObject::connect(item, &QAction::toggled, &window,
                          [&settings, key](bool on) { settings.setValue(key, on); });
     }
+
+    ScaleMenu& scale = window.scaleMenu();
+    if (!damaged && settings.contains(kScaleKey)) {
+        bool number = false;
+        const int percent = settings.value(kScaleKey).toInt(&number);
+        damaged = !number || !scale.SetChosen(percent);
+    }
+    QObject::connect(&scale, &ScaleMenu::chosen, &window,
+                     [&settings](int percent) { settings.setValue(kScaleKey, percent); });
 
     QObject::connect(hints, &QAction::toggled, &window,
                      [&settings](bool on) { settings.setValue(kMoveHints, on); });
@@ -71,6 +83,11 @@ QString RememberSettings(TF& window, QSettings& settings) {
         return {};
     return u"Файл настроек «%1» повреждён или не читается; действуют настройки по умолчанию."_s.arg(
         settings.fileName());
+}
+
+QString SettingsFilePath() {
+    return QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation) +
+           u"/tavlon/tavlon.ini"_s;
 }
 
 } // namespace tavlon::ui

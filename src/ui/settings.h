@@ -1,5 +1,5 @@
-// Window options remembered between runs: the check marks of the view menu and the
-// promotion choice last used.
+// Window options remembered between runs: the check marks of the view menu, the scale and
+// the promotion choice last used.
 #pragma once
 
 #include <QString>
@@ -14,5 +14,9 @@ namespace tavlon::ui {
 // make no sense (the defaults are used then), empty when all is well. `settings` must
 // outlive the window.
 QString RememberSettings(TF& window, QSettings& settings);
+
+// The user's own settings file: tavlon/tavlon.ini in the configuration folder
+// ($XDG_CONFIG_HOME, by default ~/.config). Needs no QApplication.
+QString SettingsFilePath();
 
 } // namespace tavlon::ui

@@ -16,9 +16,14 @@ using namespace Qt::StringLiterals;
 void TF::mmBigSizeClick() {
     ui_.img->SetHint(modes_.Next());
     ui_.img->SetHintEnabled(true);
-    // A smaller screen may leave the window partly or wholly off it.
-    if (const auto& area = modes_.SwitchedArea())
-        move(tavlon::ui::KeptWithin(frameGeometry(), *area));
+    // A smaller screen may leave the window partly or wholly off it. The screen's pixels are
+    // the window's own units times the scale.
+    if (const auto& area = modes_.SwitchedArea()) {
+        const double scale = devicePixelRatioF();
+        const QRect shown(QPointF(area->topLeft()).toPoint() / scale,
+                          QSizeF(area->size() / scale).toSize());
+        move(tavlon::ui::KeptWithin(frameGeometry(), shown));
+    }
 }
 
 void TF::mmOrderClick() {

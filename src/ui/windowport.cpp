@@ -198,8 +198,7 @@ void TF::MirrorBoardToGrid(const tavlon::TBoard& board) {
 }
 
 void TF::DrawCoordinates() {
-    tavlon::ui::DrawCoordinates(ui_.ImageText->Picture(), palette().color(QPalette::WindowText));
-    ui_.ImageText->update();
+    glance_->DrawCoordinates();
 }
 
 void TF::DrawPlayerOrder(int side) {

@@ -33,6 +33,8 @@ void ExpectSameGame(Table& a, Table& b, const std::string& where) {
         EXPECT_EQ(a.port.checkLabelBlack[p], b.port.checkLabelBlack[p]) << where;
     }
     EXPECT_EQ(a.port.drawnBoard, b.port.drawnBoard) << where;
+    EXPECT_EQ(a.port.glance.sideToMove, b.port.glance.sideToMove) << where;
+    EXPECT_EQ(a.port.glance.kingsInCheck, b.port.glance.kingsInCheck) << where;
     EXPECT_EQ(a.port.list, b.port.list) << where;
     EXPECT_EQ(a.port.listRow, b.port.listRow) << where;
     for (Control c : {Control::bBackStep, Control::bForward})

@@ -120,6 +120,28 @@ TEST_F(BoardTest, CoordinateLabelsLineUpWithTheSquares) {
     }
 }
 
+// Turned toward Green, the labels run backwards; turned toward Red, the digits stand above
+// and below the board and the letters beside it.
+TEST(TurnedCoordinates, LabelsGoWhereTheirSquaresAreShown) {
+    QImage overlays[3];
+    for (int turns = 0; turns < 3; ++turns) {
+        overlays[turns] = QImage(359, 363, QImage::Format_ARGB32_Premultiplied);
+        ui::DrawCoordinates(overlays[turns], Qt::black, turns);
+    }
+    const auto Ink = [](const QImage& overlay, QRect part) {
+        return overlay.copy(InkIn(overlay, part));
+    };
+    const auto column = [](int i) { return QRect(40 * (i - 1) + 19, 0, 40, 22); };
+    const auto row = [](int i) { return QRect(0, 40 * (i - 1) + 22, 18, 40); };
+    for (int i = 1; i <= 8; ++i) {
+        SCOPED_TRACE(i);
+        EXPECT_EQ(Ink(overlays[2], column(i)), Ink(overlays[0], column(9 - i)));
+        EXPECT_EQ(Ink(overlays[2], row(i)), Ink(overlays[0], row(9 - i)));
+        EXPECT_EQ(Ink(overlays[1], column(i)), Ink(overlays[0], row(i)));
+        EXPECT_EQ(Ink(overlays[1], row(i)), Ink(overlays[0], column(9 - i)));
+    }
+}
+
 TEST_F(BoardTest, PlayerOrderHighlightsOnlyTheSideToMove) {
     const ui::PanelColors colors = ui::PanelColorsOf(window->palette());
     ASSERT_GT(std::abs(colors.active.lightness() - colors.idle.lightness()) +

@@ -1,6 +1,8 @@
 // The window's pixels turned into squares and hit areas, at every edge.
 #include "ui/boardgeometry.h"
 
+#include "model/startpos.h"
+
 #include <gtest/gtest.h>
 
 namespace tavlon::ui {
@@ -31,6 +33,26 @@ TEST(BoardGeometry, IntroStartAreaIncludesBothEnds) {
                  {221, 100, false}, {150, 59, false}, {150, 101, false}};
     for (const auto& c : cases)
         EXPECT_EQ(BoardPointAt(c.x, c.y).onIntroStart, c.starts) << c.x << "," << c.y;
+}
+
+// The armies are a pinwheel: turned toward any player, that player's home squares are shown
+// where White's stand unturned, and a click there finds them again.
+TEST(BoardGeometry, TurnedTowardAPlayerTheirArmyStandsWhereWhitesDoes) {
+    EXPECT_EQ(QuarterTurnsToward(1), 0);
+    EXPECT_EQ(QuarterTurnsToward(0), 0) << "outside play";
+    const HomeSquares& white = kHomeSquares[1];
+    for (int p = 1; p <= 4; ++p) {
+        SCOPED_TRACE(p);
+        const int turns = QuarterTurnsToward(p);
+        const HomeSquares& home = kHomeSquares[p];
+        EXPECT_EQ(CellShowing(home.king, turns), white.king);
+        EXPECT_EQ(CellShowing(home.rook, turns), white.rook);
+        EXPECT_EQ(CellShowing(home.knight, turns), white.knight);
+        const int x = 40 * (white.king.c - 1) + 39, y = 40 * (white.king.r - 1);
+        EXPECT_EQ(BoardPointAt(x, y, turns).square, home.king);
+    }
+    // Red to move: Red's knight A7 is shown in the bottom row, second from the left.
+    EXPECT_EQ(BoardPointAt(60, 300, QuarterTurnsToward(2)).square, (Square{1, 2}));
 }
 
 TEST(BoardGeometry, SetupStartButtonExcludesItsEdges) {

@@ -2,6 +2,7 @@
 
 #include <QDir>
 #include <QListWidget>
+#include <QMouseEvent>
 #include <QPainter>
 #include <QTest>
 
@@ -61,7 +62,11 @@ void WindowTest::WriteFigure(int code, const QImage& picture) {
 }
 
 void WindowTest::Hover(int x, int y) {
-    QTest::mouseMove(ui().img, QPoint(x, y));
+    // Sent to the board itself: a pointer moved through the platform reaches the board late
+    // when Qt scales the window.
+    QMouseEvent move(QEvent::MouseMove, QPointF(x, y), ui().img->mapToGlobal(QPointF(x, y)),
+                     Qt::NoButton, Qt::NoButton, Qt::NoModifier);
+    QCoreApplication::sendEvent(ui().img, &move);
 }
 
 void WindowTest::Click(int x, int y, Qt::MouseButton button) {

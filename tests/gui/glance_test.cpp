@@ -1,18 +1,24 @@
 // The game at a glance in the window: tints of the last moves, frames on kings in check and
-// round the board, the mate notice, the "Вид" check items and what they leave unchanged.
+// round the board, the mate notice, the board turned toward the player to move, the scale,
+// the "Вид" items and what they leave unchanged.
 #include "fixture.h"
 
 #include "model/startpos.h"
+#include "ui/boardgeometry.h"
 #include "ui/glanceview.h"
 #include "ui/settings.h"
 #include "ui/widgets.h"
+#include "ui/zoom.h"
 
 #include <QAction>
+#include <QCryptographicHash>
 #include <QFile>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
+#include <QMouseEvent>
 #include <QSettings>
+#include <QTest>
 
 using namespace Qt::StringLiterals;
 
@@ -26,22 +32,36 @@ QRgb SquareCorner(const QImage& board, int c, int r) {
     return board.pixel(40 * (c - 1) + 6, 40 * (r - 1) + 6);
 }
 
-TEST_F(GlanceTest, CheckItemsStartOnAndAreRemembered) {
+TEST_F(GlanceTest, ViewItemsStartAsDescribedAndAreRemembered) {
     ui::GlanceView& view = window->glanceView();
-    for (QAction* item : {view.mmViewLastMoves, view.mmViewChecks, view.mmViewTurnFrame}) {
+    for (QAction* item :
+         {view.mmViewLastMoves, view.mmViewChecks, view.mmViewTurnFrame, view.mmViewTurnBoard}) {
         EXPECT_TRUE(item->isCheckable());
-        EXPECT_TRUE(item->isChecked()) << item->text().toStdString();
+        EXPECT_EQ(item->isChecked(), item != view.mmViewTurnBoard) << item->text().toStdString();
+        EXPECT_TRUE(window->menu().mmView->actions().contains(item));
     }
     EXPECT_EQ(view.mmViewLastMoves->text(), u"Показывать последние ходы"_s);
     EXPECT_EQ(view.mmViewChecks->text(), u"Показывать шах на доске"_s);
     EXPECT_EQ(view.mmViewTurnFrame->text(), u"Рамка цвета игрока"_s);
-    EXPECT_TRUE(window->menu().mmView->actions().contains(view.mmViewTurnFrame));
+    EXPECT_EQ(view.mmViewTurnBoard->text(), u"Доска к игроку"_s);
+    ui::ScaleMenu& scale = window->scaleMenu();
+    EXPECT_EQ(scale.Menu()->title(), u"Масштаб"_s);
+    EXPECT_TRUE(window->menu().mmView->actions().contains(scale.Menu()->menuAction()));
+    QStringList scales;
+    for (QAction* item : scale.Menu()->actions())
+        scales << item->text() + (item->isChecked() ? u"*"_s : QString());
+    EXPECT_EQ(scales, QStringList({u"100 %*"_s, u"150 %"_s, u"200 %"_s}));
 
     const QString ini = Path(u"tavlon.ini"_s);
     {
         QSettings settings(ini, QSettings::IniFormat);
         ASSERT_TRUE(ui::RememberSettings(*window, settings).isEmpty());
         view.mmViewChecks->trigger();
+        view.mmViewTurnBoard->trigger();
+        window->scaleMenu().screenArea = [] { return QRect(0, 0, 2560, 1440); };
+        window->scaleMenu().Item(200)->trigger();
+        EXPECT_EQ(dialogs.messages,
+                  QStringList{u"Масштаб изменится при следующем запуске программы."_s});
         window.reset();
     }
     {
@@ -51,17 +71,36 @@ TEST_F(GlanceTest, CheckItemsStartOnAndAreRemembered) {
         EXPECT_TRUE(window->glanceView().mmViewLastMoves->isChecked());
         EXPECT_FALSE(window->glanceView().mmViewChecks->isChecked());
         EXPECT_TRUE(window->glanceView().mmViewTurnFrame->isChecked());
+        EXPECT_TRUE(window->glanceView().mmViewTurnBoard->isChecked());
+        EXPECT_EQ(window->scaleMenu().Chosen(), 200);
+        EXPECT_TRUE(window->scaleMenu().Item(200)->isChecked());
         window.reset();
     }
-    QFile damaged(ini);
-    ASSERT_TRUE(damaged.open(QIODevice::WriteOnly));
-    damaged.write("[view]\nlastMoves=perhaps\n");
-    damaged.close();
-    QSettings settings(ini, QSettings::IniFormat);
-    window = std::make_unique<TF>();
-    EXPECT_TRUE(ui::RememberSettings(*window, settings).contains(ini));
-    EXPECT_TRUE(window->glanceView().mmViewLastMoves->isChecked());
-    window.reset();
+    EXPECT_EQ(ui::RememberedScale(ini), 200) << "what the next start applies";
+
+    for (const char* value : {"lastMoves=perhaps", "scale=120"}) {
+        SCOPED_TRACE(value);
+        QFile damaged(ini);
+        ASSERT_TRUE(damaged.open(QIODevice::WriteOnly));
+        damaged.write("[view]\n" + QByteArray(value) + "\n");
+        damaged.close();
+        QSettings settings(ini, QSettings::IniFormat);
+        window = std::make_unique<TF>();
+        EXPECT_TRUE(ui::RememberSettings(*window, settings).contains(ini));
+        EXPECT_TRUE(window->glanceView().mmViewLastMoves->isChecked());
+        EXPECT_EQ(ui::RememberedScale(ini), 100);
+        window.reset();
+    }
+}
+
+// The window at 200 % would stand out of an 800 x 600 screen: the choice is refused.
+TEST_F(GlanceTest, AScaleTooBigForTheScreenIsRefused) {
+    ui::ScaleMenu& scale = window->scaleMenu();
+    scale.screenArea = [] { return QRect(0, 0, 800, 600); };
+    scale.Item(200)->trigger();
+    EXPECT_EQ(dialogs.messages, QStringList{u"Окно в масштабе 200 % не поместится на экране."_s});
+    EXPECT_EQ(scale.Chosen(), 100);
+    EXPECT_TRUE(scale.Item(100)->isChecked());
 }
 
 TEST_F(GlanceTest, TintsAndFramesOnTheBoardAndRoundIt) {
@@ -127,23 +166,89 @@ TEST_F(GlanceTest, MateTurnsTheLabelRedAndSaysWhoseKing) {
     EXPECT_EQ(red->palette().color(QPalette::WindowText), QColor(192, 192, 192));
 }
 
-// The same moves with every glance item on and off: the game file and the autosave hold
-// the same bytes.
-TEST_F(GlanceTest, FilesDoNotDependOnTheCheckItems) {
+// The board widget's pixel in the middle of square (c, r) as the board is shown now.
+QPoint ShownMiddle(const ui::BoardView& board, int c, int r) {
+    const Square cell = ui::CellShowing({c, r}, board.QuarterTurns());
+    return {40 * (cell.c - 1) + 20, 40 * (cell.r - 1) + 20};
+}
+
+TEST_F(GlanceTest, TheTurnedBoardShowsTheMoversArmyAtTheBottomAndClicksFollowIt) {
+    window->glanceView().mmViewTurnBoard->trigger();
+    StartGame();
+    EXPECT_EQ(ui().img->QuarterTurns(), 0) << "White to move: the board as ever";
+    ClickSquare(2, 8); // the White knight B1 ...
+    ClickSquare(1, 6); // ... to A3
+    ASSERT_EQ(state().SideToMove, 2);
+
+    // Red's army at the bottom: its knight A7 second from the left in the bottom row, C8 at
+    // the left end of the third row from the bottom.
+    QWidget* board = ui().img;
+    Hover(60, 300);
+    Click(60, 300);
+    EXPECT_EQ(state().SelectedPiece, 26);
+    QImage shown = board->grab().toImage();
+    EXPECT_EQ(shown.pixel(60, 300), FigureColor(26));
+    EXPECT_EQ(shown.pixel(40 + 2, 280 + 2), qRgb(0, 0, 255)) << "the frame of the pick";
+    Hover(20, 220);
+    EXPECT_EQ(state().HoverSquare, (Square{3, 1}));
+    Click(20, 220);
+    EXPECT_EQ(state().Board().at(3, 1), 26);
+    EXPECT_EQ(ListLines().last(), u"2. A7C8"_s);
+
+    // Green's army at the top of the board is shown at the bottom; its knight G8 is carried
+    // to H6. The square it leaves is shown empty where it is shown.
+    ASSERT_EQ(state().SideToMove, 3);
+    EXPECT_EQ(ShownMiddle(*ui().img, 7, 1), QPoint(60, 300));
+    Hover(60, 300);
+    QTest::mousePress(board, Qt::LeftButton, {}, {60, 300});
+    QMouseEvent move(QEvent::MouseMove, QPointF(20, 220), board->mapToGlobal(QPointF(20, 220)),
+                     Qt::NoButton, Qt::LeftButton, Qt::NoModifier);
+    QCoreApplication::sendEvent(board, &move);
+    ASSERT_TRUE(ui().img->Carrying());
+    shown = board->grab().toImage();
+    EXPECT_EQ(shown.pixel(60, 300), qRgb(255, 255, 255)) << "G8, a white square, left empty";
+    EXPECT_NE(shown.pixel(20, 220), qRgb(0, 0, 0)) << "the knight carried over H6, a black square";
+    QTest::mouseRelease(board, Qt::LeftButton, {}, {20, 220});
+    EXPECT_EQ(state().Board().at(8, 3), 36);
+
+    // Brown to move: Red's move is tinted where its squares are shown (A7, a black square,
+    // in the top row's second cell from the right), while the picture F2 saves keeps
+    // White's side at the bottom.
+    ASSERT_EQ(state().SideToMove, 4);
+    EXPECT_EQ(ShownMiddle(*ui().img, 1, 2), QPoint(260, 20));
+    shown = board->grab().toImage();
+    EXPECT_EQ(shown.pixel(240 + 6, 6), qRgb(170, 0, 0));
+    EXPECT_EQ(SquareCorner(ui().img->Picture(), 1, 2), qRgb(170, 0, 0));
+    EXPECT_EQ(BoardPixel(SquareMiddle(8, 3).x(), SquareMiddle(8, 3).y()), FigureColor(36));
+
+    // A list jump back to Red's move turns the board toward Green again; switched off, the
+    // board is shown as ever.
+    window->game().ListBoxClick(1);
+    EXPECT_EQ(ui().img->QuarterTurns(), ui::QuarterTurnsToward(3));
+    window->glanceView().mmViewTurnBoard->trigger();
+    EXPECT_EQ(ui().img->QuarterTurns(), 0);
+    EXPECT_EQ(board->grab().toImage().pixel(SquareMiddle(3, 1)), FigureColor(26));
+}
+
+// The same moves with every view option off and on give the same bytes in the game file and
+// the autosave, at every scale the tests run at: the digests are those of this game.
+TEST_F(GlanceTest, FilesDoNotDependOnTheViewOptions) {
     QByteArray saved[2], autosaved[2];
     for (int round = 0; round < 2; ++round) {
-        if (round == 1) {
-            ui::GlanceView& view = window->glanceView();
-            for (QAction* item : {view.mmViewLastMoves, view.mmViewChecks, view.mmViewTurnFrame})
-                item->trigger();
-        }
+        ui::GlanceView& view = window->glanceView();
+        for (QAction* item :
+             {view.mmViewLastMoves, view.mmViewChecks, view.mmViewTurnFrame, view.mmViewTurnBoard})
+            item->setChecked(round == 1);
         window->game().mmNewClick();
         Hover(1, 1); // a pointer resting where the last test left it would not move
         for (const auto& [from, to] : {std::pair{QPoint(2, 8), QPoint(1, 6)},
                                        {QPoint(1, 2), QPoint(3, 1)},
                                        {QPoint(7, 1), QPoint(8, 3)}}) {
-            ClickSquare(from.x(), from.y());
-            ClickSquare(to.x(), to.y());
+            for (const QPoint square : {from, to}) {
+                const QPoint at = ShownMiddle(*ui().img, square.x(), square.y());
+                Hover(at.x(), at.y());
+                Click(at.x(), at.y());
+            }
         }
         ASSERT_EQ(state().CurrentPly, 4);
         const QString path = Path(u"Saves/round%1.tvl"_s.arg(round));
@@ -155,9 +260,14 @@ TEST_F(GlanceTest, FilesDoNotDependOnTheCheckItems) {
         saved[round] = game.readAll();
         autosaved[round] = autosave.readAll();
     }
-    EXPECT_FALSE(saved[0].isEmpty());
+    EXPECT_EQ(ui().img->QuarterTurns(), ui::QuarterTurnsToward(4));
     EXPECT_EQ(saved[0], saved[1]);
     EXPECT_EQ(autosaved[0], autosaved[1]);
+    const auto digest = [](const QByteArray& bytes) {
+        return QCryptographicHash::hash(bytes, QCryptographicHash::Sha1).toHex().toStdString();
+    };
+    EXPECT_EQ(digest(saved[0]), "c3c245f943c2c53738262a7186aa74a0ce38edb9");
+    EXPECT_EQ(digest(autosaved[0]), "43636b972bd219db7a69a376dc72d03dab2821db");
 }
 
 } // namespace
