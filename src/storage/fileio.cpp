@@ -197,18 +197,36 @@ RegularFile OpenRegularFile(const fs::path& p) {
     return out;
 }
 
+// Opens `path` as the readers do; `file.f` stays null, with no error, for a special file.
+FileError OpenForReading(const std::string& path, RegularFile& file) {
+    if (path.empty())
+        return Failure(FileOperation::ReadFile, path,
+                       std::make_error_code(std::errc::no_such_file_or_directory));
+    errno = 0;
+    file = OpenRegularFile(PathFromUtf8(path));
+    if (file.error)
+        return Failure(FileOperation::ReadFile, path, file.error);
+    return {};
+}
+
+// The length of the open file `f`; sets `reason` when it cannot be told.
+std::size_t LengthOf(std::FILE* f, std::error_code& reason) {
+    if (std::fseek(f, 0, SEEK_END) != 0) {
+        reason = LastError();
+        return 0;
+    }
+    const long end = std::ftell(f);
+    return end < 0 ? 0 : static_cast<std::size_t>(end);
+}
+
 } // namespace
 
 FileError ReadGameRecordParts(const std::string& path, std::span<std::uint8_t> record,
                               std::size_t& count) {
-    constexpr FileOperation kWhat = FileOperation::ReadFile;
     count = 0;
-    if (path.empty())
-        return Failure(kWhat, path, std::make_error_code(std::errc::no_such_file_or_directory));
-    errno = 0;
-    const RegularFile file = OpenRegularFile(PathFromUtf8(path));
-    if (file.error)
-        return Failure(kWhat, path, file.error);
+    RegularFile file;
+    if (FileError error = OpenForReading(path, file))
+        return error;
     if (file.f == nullptr)
         return {}; // a FIFO, device or socket reads as an empty file, without waiting on it
     // Reads `size` bytes at `at`; false when the file ends before them or cannot be read.
@@ -217,13 +235,7 @@ FileError ReadGameRecordParts(const std::string& path, std::span<std::uint8_t> r
                std::fread(record.data() + at, 1, size, file.f) == size;
     };
     std::error_code reason;
-    std::size_t length = 0;
-    if (std::fseek(file.f, 0, SEEK_END) != 0) {
-        reason = LastError();
-    } else {
-        const long end = std::ftell(file.f);
-        length = end < 0 ? 0 : std::min(static_cast<std::size_t>(end), record.size());
-    }
+    std::size_t length = std::min(LengthOf(file.f, reason), record.size());
     if (!reason && length == kGameRecordSize) {
         const bool read = readAt(kGameSide, kGameBoards) && [&] {
             // A ply past the limit is refused by the check; its boards are not read.
@@ -242,7 +254,33 @@ FileError ReadGameRecordParts(const std::string& path, std::span<std::uint8_t> r
     }
     std::fclose(file.f);
     if (reason)
-        return Failure(kWhat, path, reason);
+        return Failure(FileOperation::ReadFile, path, reason);
+    count = length;
+    return {};
+}
+
+FileError ReadSnapshotFile(const std::string& path, std::span<std::uint8_t> record,
+                           std::size_t& count) {
+    count = 0;
+    RegularFile file;
+    if (FileError error = OpenForReading(path, file))
+        return error;
+    if (file.f == nullptr)
+        return {};
+    std::error_code reason;
+    std::size_t length = LengthOf(file.f, reason);
+    if (!reason && length == kSnapshotRecordSize && record.size() >= length) {
+        if (std::fseek(file.f, 0, SEEK_SET) != 0 ||
+            std::fread(record.data(), 1, length, file.f) != length) {
+            if (std::ferror(file.f) != 0)
+                reason = LastError();
+            else
+                length = 0;
+        }
+    }
+    std::fclose(file.f);
+    if (reason)
+        return Failure(FileOperation::ReadFile, path, reason);
     count = length;
     return {};
 }
@@ -294,6 +332,23 @@ void RemoveLeftoverTemporariesOfDataFolder(const std::string& programDir) {
     RemoveLeftoverTemporaries(programDir);
     RemoveLeftoverTemporaries(programDir + "/Saves");
     RemoveLeftoverTemporaries(programDir + "/Positions");
+}
+
+bool PathExists(const std::string& path) {
+    std::error_code ec;
+    return fs::exists(PathFromUtf8(path), ec);
+}
+
+FileError RemoveFile(const std::string& path) {
+    std::error_code ec;
+    fs::remove(PathFromUtf8(path), ec);
+    return ec ? Failure(FileOperation::WriteFile, path, ec) : FileError{};
+}
+
+FileError RenameFile(const std::string& from, const std::string& to) {
+    std::error_code ec;
+    fs::rename(PathFromUtf8(from), PathFromUtf8(to), ec);
+    return ec ? Failure(FileOperation::WriteFile, from, ec) : FileError{};
 }
 
 FileError EnsureFolder(const std::string& path) {
