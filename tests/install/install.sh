@@ -4,7 +4,8 @@
 # prefix it cannot write (as an unprivileged user when run as root). Checks the installed
 # desktop entry and metainfo, that the game's files land in $XDG_DATA_HOME/tavlon with the
 # ready templates, that nothing is written to the working folder or the prefix, that a
-# saved game is found at the next start, that a second program on the same data folder
+# saved game is found at the next start, that the game in progress is kept at SIGTERM and
+# offered at the next start, that a second program on the same data folder
 # is refused, and that a damaged settings file, a data folder that is a file and a
 # read-only data folder are each told once while the game goes on.
 # Usage: install.sh <build folder> <artefact folder>
@@ -129,9 +130,19 @@ kill -0 "$first" || fail "the first program ended"
 app=$first
 stop
 
-# Second start: the saved game opens and play goes on from it.
+# Second start: the game kept at the SIGTERM is offered; Escape answers No and removes it.
+# The saved game opens and play goes on from it.
+[ -f "$data/kept.tvl" ] || fail "the game in progress was not kept at SIGTERM"
 start
 main_window
+for _ in $(seq 40); do [ "$(boxes)" -ge 1 ] && break; sleep 0.25; done
+[ "$(boxes)" -eq 1 ] || fail "the kept game was not offered"
+xdotool windowfocus "$(xdotool search --onlyvisible --name '^Tavlon$' | head -n 1)" || true
+sleep 0.3
+xdotool key Escape
+sleep 0.5
+[ "$(boxes)" -eq 0 ] || fail "a box after answering the resume question"
+[ ! -e "$data/kept.tvl" ] || fail "No did not remove the kept game"
 key ctrl+o
 typed first.tvl
 click 329 -94 # into the move box
@@ -144,7 +155,8 @@ stop
 [ -z "$(find "$prefix" -newer "$work/installed")" ] || fail "the prefix was written"
 echo "install: installed program played, saved and reopened a game in $data"
 
-# Damaged settings: told once, defaults used, the game goes on.
+# Damaged settings: told once, defaults used, the game goes on (no kept game to offer).
+rm -f "$data/kept.tvl"
 mkdir -p "$home/.config/tavlon"
 printf '\x00\xff[[[garbage\nview/moveHints=maybe\n' >"$home/.config/tavlon/tavlon.ini"
 own "$home/.config"

@@ -22,6 +22,8 @@ source "$(dirname "$0")/../xvfb.sh"
 start_xvfb 91 140
 
 cp -r "$runsrc" "$work/run"
+# A game left in the run folder by the last `scripts/run` would be offered at the start.
+rm -f "$work/run/temp.tvl" "$work/run/kept.tvl" "$work/run/crash.tvl"
 cd "$work/run"
 unset QT_QPA_PLATFORM
 # The user's own settings stay out of it.
