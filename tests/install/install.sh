@@ -143,6 +143,8 @@ xdotool key Escape
 sleep 0.5
 [ "$(boxes)" -eq 0 ] || fail "a box after answering the resume question"
 [ ! -e "$data/kept.tvl" ] || fail "No did not remove the kept game"
+xdotool windowfocus "$wid" 2>/dev/null || true # no window manager gives it back
+sleep 0.3
 key ctrl+o
 typed first.tvl
 click 329 -94 # into the move box
@@ -155,8 +157,9 @@ stop
 [ -z "$(find "$prefix" -newer "$work/installed")" ] || fail "the prefix was written"
 echo "install: installed program played, saved and reopened a game in $data"
 
-# Damaged settings: told once, defaults used, the game goes on (no kept game to offer).
-rm -f "$data/kept.tvl"
+# Damaged settings: told once, defaults used, the game goes on (no game left to offer:
+# without the kept game, the autosave's game would be taken for a crash's).
+rm -f "$data/kept.tvl" "$data/temp.tvl"
 mkdir -p "$home/.config/tavlon"
 printf '\x00\xff[[[garbage\nview/moveHints=maybe\n' >"$home/.config/tavlon/tavlon.ini"
 own "$home/.config"
