@@ -80,7 +80,6 @@ main_window() {
   bx=$((X + 38))
   by=$((Y + HEIGHT - 492 + 123))
 }
-boxes() { xdotool search --onlyvisible --name '^Tavlon$' 2>/dev/null | wc -l; }
 # One message box is shown: it is closed with Enter.
 one_box() {
   for _ in $(seq 40); do [ "$(boxes)" -ge 1 ] && break; sleep 0.25; done
@@ -93,12 +92,6 @@ one_box() {
   sleep 0.5
   [ "$(boxes)" -eq 0 ] || fail "$1: a second message box followed"
 }
-click() {
-  xdotool mousemove $((bx + $1)) $((by + $2)); sleep 0.15
-  xdotool mousemove $((bx + $1 + 1)) $((by + $2)); sleep 0.15
-  xdotool click 1; sleep 0.3
-}
-square() { click $((($1 - 1) * 40 + 20)) $((($2 - 1) * 40 + 20)); }
 key() { xdotool key --window "$wid" "$1"; sleep 0.4; }
 typed() { xdotool type --delay 60 "$1"; sleep 0.3; xdotool key Return; sleep 0.6; }
 byte() { od -An -tu1 -j"$2" -N1 "$1" | tr -d ' '; }

@@ -44,7 +44,6 @@ start() {
   bx=$((X + 38))
   by=$((Y + menu + 123))
 }
-boxes() { xdotool search --onlyvisible --name '^Tavlon$' 2>/dev/null | wc -l; }
 # The resume question is up: its picture is kept, Enter answers Yes.
 answer_yes() {
   for _ in $(seq 40); do [ "$(boxes)" -ge 1 ] && break; sleep 0.25; done
@@ -56,12 +55,6 @@ answer_yes() {
   sleep 0.7
   [ "$(boxes)" -eq 0 ] || fail "$1: a box is still open"
 }
-click() {
-  xdotool mousemove $((bx + $1)) $((by + $2)); sleep 0.15
-  xdotool mousemove $((bx + $1 + 1)) $((by + $2)); sleep 0.15
-  xdotool click 1; sleep 0.3
-}
-square() { click $((($1 - 1) * 40 + 20)) $((($2 - 1) * 40 + 20)); }
 key() { xdotool key --window "$wid" "$1"; sleep 0.4; }
 # Off the board, the window given the keyboard (without a window manager nobody gives it
 # back when the question closes).

@@ -42,17 +42,6 @@ menu=$((HEIGHT - 492))
 bx=$((X + 38))
 by=$((Y + menu + 123))
 
-click() { # board pixel x y
-  xdotool mousemove $((bx + $1)) $((by + $2))
-  sleep 0.15
-  xdotool mousemove $((bx + $1 + 1)) $((by + $2))
-  sleep 0.15
-  xdotool click 1
-  sleep 0.3
-}
-square() { # column row -> the square's middle pixel
-  click $((($1 - 1) * 40 + 20)) $((($2 - 1) * 40 + 20))
-}
 byte() { od -An -tu1 -j"$1" -N1 temp.tvl | tr -d ' '; }
 board_byte() { byte $((1 + ($1 - 1) * 8 + ($2 - 1))); }
 
