@@ -35,3 +35,16 @@ click() {
 
 # A click in the middle of square COLUMN ROW.
 square() { click $((($1 - 1) * 40 + 20)) $((($2 - 1) * 40 + 20)); }
+
+# Answers the one message box with KEY once it is up, after keeping its picture in PICTURE
+# when one is given; fails when there is not exactly one box, or a box is left after it.
+answer_box() {
+  for _ in $(seq 40); do [ "$(boxes)" -ge 1 ] && break; sleep 0.25; done
+  [ "$(boxes)" -eq 1 ] || return 1
+  [ -z "${2:-}" ] || import -window root "$2" 2>/dev/null || true
+  xdotool windowfocus "$(xdotool search --onlyvisible --name '^Tavlon$' | head -n 1)" 2>/dev/null || true
+  sleep 0.3
+  xdotool key "$1"
+  sleep 0.6
+  [ "$(boxes)" -eq 0 ]
+}

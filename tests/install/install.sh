@@ -82,15 +82,8 @@ main_window() {
 }
 # One message box is shown: it is closed with Enter.
 one_box() {
-  for _ in $(seq 40); do [ "$(boxes)" -ge 1 ] && break; sleep 0.25; done
-  [ "$(boxes)" -eq 1 ] || fail "$1: expected one message box, found $(boxes)"
-  box=$(xdotool search --onlyvisible --name '^Tavlon$' | head -n 1)
-  import -window root "$artefacts/install-$2.png" 2>/dev/null || true
-  xdotool windowfocus "$box" 2>/dev/null || true
-  sleep 0.3
-  xdotool key Return
-  sleep 0.5
-  [ "$(boxes)" -eq 0 ] || fail "$1: a second message box followed"
+  answer_box Return "$artefacts/install-$2.png" ||
+    fail "$1: expected one message box and none after it, found $(boxes)"
 }
 key() { xdotool key --window "$wid" "$1"; sleep 0.4; }
 typed() { xdotool type --delay 60 "$1"; sleep 0.3; xdotool key Return; sleep 0.6; }
@@ -128,13 +121,7 @@ stop
 [ -f "$data/kept.tvl" ] || fail "the game in progress was not kept at SIGTERM"
 start
 main_window
-for _ in $(seq 40); do [ "$(boxes)" -ge 1 ] && break; sleep 0.25; done
-[ "$(boxes)" -eq 1 ] || fail "the kept game was not offered"
-xdotool windowfocus "$(xdotool search --onlyvisible --name '^Tavlon$' | head -n 1)" || true
-sleep 0.3
-xdotool key Escape
-sleep 0.5
-[ "$(boxes)" -eq 0 ] || fail "a box after answering the resume question"
+answer_box Escape || fail "the kept game was not offered by one question"
 [ ! -e "$data/kept.tvl" ] || fail "No did not remove the kept game"
 xdotool windowfocus "$wid" 2>/dev/null || true # no window manager gives it back
 sleep 0.3

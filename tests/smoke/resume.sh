@@ -46,14 +46,7 @@ start() {
 }
 # The resume question is up: its picture is kept, Enter answers Yes.
 answer_yes() {
-  for _ in $(seq 40); do [ "$(boxes)" -ge 1 ] && break; sleep 0.25; done
-  [ "$(boxes)" -eq 1 ] || fail "$1: expected the question, found $(boxes) boxes"
-  import -window root "$artefacts/$1.png" 2>/dev/null || true
-  xdotool windowfocus "$(xdotool search --onlyvisible --name '^Tavlon$' | head -n 1)" || true
-  sleep 0.3
-  xdotool key Return
-  sleep 0.7
-  [ "$(boxes)" -eq 0 ] || fail "$1: a box is still open"
+  answer_box Return "$artefacts/$1.png" || fail "$1: expected the question alone, found $(boxes)"
 }
 key() { xdotool key --window "$wid" "$1"; sleep 0.4; }
 # Off the board, the window given the keyboard (without a window manager nobody gives it
