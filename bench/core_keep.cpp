@@ -4,10 +4,10 @@
 #include "flow/game.h"
 #include "flow/keptgame.h"
 #include "flow/nullport.h"
+#include "longline.h"
 
 #include <benchmark/benchmark.h>
 
-#include <cstdio>
 #include <filesystem>
 
 namespace tavlon {
@@ -21,14 +21,7 @@ void KeepAtClose(benchmark::State& state, std::uint16_t plies) {
     game.FormCreate();
     game.FormShow();
     game.mmNewClick();
-    GameState& s = game.state();
-    for (std::uint16_t p = 2; p <= plies; ++p) {
-        s.BoardHistory[p] = s.BoardHistory[1];
-        ShortString& line = s.MoveTexts[p];
-        line.len = static_cast<std::uint8_t>(
-            std::snprintf(line.text, sizeof line.text, "%d. D2D4\n\r", p - 1));
-    }
-    s.CurrentPly = s.LastPly = plies;
+    MakeUpLine(game.state(), plies);
     GameKeeper keeper(game, port);
     for (auto _ : state) {
         if (keeper.KeepAtClose()) {
