@@ -21,7 +21,8 @@ work=$(mktemp -d)
 chmod 755 "$work"
 apps=()
 cleanup() {
-  for pid in "${apps[@]}"; do kill "$pid" 2>/dev/null || true; done
+  # A program keeps its game in the folders removed below: each is waited for.
+  for pid in "${apps[@]}"; do kill "$pid" 2>/dev/null || true; wait "$pid" 2>/dev/null || true; done
   [ -n "${xvfb:-}" ] && kill "$xvfb" 2>/dev/null || true
   chmod -R u+w "$work" 2>/dev/null || true
   rm -rf "$work"

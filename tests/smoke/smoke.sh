@@ -11,7 +11,11 @@ mkdir -p "$artefacts"
 
 work=$(mktemp -d)
 cleanup() {
-  [ -n "${app:-}" ] && kill "$app" 2>/dev/null || true
+  # The program keeps its game in the folder removed below: it is waited for.
+  if [ -n "${app:-}" ]; then
+    kill "$app" 2>/dev/null || true
+    wait "$app" 2>/dev/null || true
+  fi
   [ -n "${xvfb:-}" ] && kill "$xvfb" 2>/dev/null || true
   rm -rf "$work"
 }
