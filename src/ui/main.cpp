@@ -45,7 +45,7 @@ int main(int argc, char* argv[]) {
                        QSettings::IniFormat);
     TF window(folder);
     const QString settingsProblem = tavlon::ui::RememberSettings(window, settings);
-    auto* keeping = new tavlon::ui::GameKeeping(window);
+    auto* keeping = new tavlon::ui::GameKeeping(window); // owned by the window
     QObject::connect(&quitOnSignals, &tavlon::ui::QuitOnSignals::quitRequested, &window,
                      [&window, keeping] {
                          keeping->SetQuiet();
