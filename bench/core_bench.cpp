@@ -1,6 +1,7 @@
 // Speed of the game core: the hover verdict, the king's marks and a whole clicked move.
 #include "flow/game.h"
 #include "flow/nullport.h"
+#include "longline.h"
 #include "model/startpos.h"
 #include "rules/attacks.h"
 #include "storage/autosavewriter.h"
@@ -8,7 +9,6 @@
 #include <benchmark/benchmark.h>
 
 #include <chrono>
-#include <cstdio>
 #include <filesystem>
 #include <thread>
 
@@ -56,14 +56,7 @@ BENCHMARK(BM_HoverWithRookPicked);
 // A click on the move list from the last of 10,000 plies to the first line and back.
 void BM_ListJumpAcross10000Plies(benchmark::State& state) {
     BenchTable t;
-    GameState& s = t.game->state();
-    for (std::uint16_t p = 2; p <= kMaxPly; ++p) {
-        s.BoardHistory[p] = s.BoardHistory[1];
-        ShortString& line = s.MoveTexts[p];
-        line.len = static_cast<std::uint8_t>(
-            std::snprintf(line.text, sizeof line.text, "%d. D2D4\n\r", p - 1));
-    }
-    s.CurrentPly = s.LastPly = kMaxPly;
+    MakeUpLine(t.game->state(), kMaxPly);
     for (auto _ : state) {
         t.game->ListBoxClick(0);
         t.game->ListBoxClick(kMaxPly - 2);

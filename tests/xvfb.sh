@@ -1,6 +1,6 @@
 # Sourced by the tests of the real program: start_xvfb FIRST LAST starts a virtual X display
 # on the first free number in FIRST..LAST, sets `xvfb` to its process and exports DISPLAY.
-# The caller's cleanup kills "$xvfb".
+# The caller's cleanup kills "$xvfb". Helpers to play on the board follow.
 start_xvfb() {
   local n display=""
   for n in $(seq "$1" "$2"); do
@@ -20,4 +20,31 @@ start_xvfb() {
     [ -e "/tmp/.X11-unix/X${display#:}" ] && break
     sleep 0.1
   done
+}
+
+# The number of message boxes shown (their caption is "Tavlon").
+boxes() { xdotool search --onlyvisible --name '^Tavlon$' 2>/dev/null | wc -l; }
+
+# A left click at board pixel X Y, the pointer moved there first as a hand would; the
+# caller keeps the board image's top-left corner in `bx` and `by` (screen pixels).
+click() {
+  xdotool mousemove $((bx + $1)) $((by + $2)); sleep 0.15
+  xdotool mousemove $((bx + $1 + 1)) $((by + $2)); sleep 0.15
+  xdotool click 1; sleep 0.3
+}
+
+# A click in the middle of square COLUMN ROW.
+square() { click $((($1 - 1) * 40 + 20)) $((($2 - 1) * 40 + 20)); }
+
+# Answers the one message box with KEY once it is up, after keeping its picture in PICTURE
+# when one is given; fails when there is not exactly one box, or a box is left after it.
+answer_box() {
+  for _ in $(seq 40); do [ "$(boxes)" -ge 1 ] && break; sleep 0.25; done
+  [ "$(boxes)" -eq 1 ] || return 1
+  [ -z "${2:-}" ] || import -window root "$2" 2>/dev/null || true
+  xdotool windowfocus "$(xdotool search --onlyvisible --name '^Tavlon$' | head -n 1)" 2>/dev/null || true
+  sleep 0.3
+  xdotool key "$1"
+  sleep 0.6
+  [ "$(boxes)" -eq 0 ]
 }

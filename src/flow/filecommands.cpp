@@ -108,14 +108,20 @@ void Game::OpenGameFile(std::string_view folder) {
         port_.Message("Открыть текущую игру не удалось.");
         return;
     }
-    if (!LoadGameFile(GameFileToOpen(*chosen)))
-        return;
+    OpenGame(GameFileToOpen(*chosen));
+}
+
+bool Game::OpenGame(const std::string& path) {
+    GameState& s = *s_;
+    if (!LoadGameFile(path))
+        return false;
     port_.DrawPlayerOrder(s.SideToMove);
     DeriveStartFlags(s, s.CurrentPly);
     s.SetupPiece = 0;
     s.SetupMode = 0;
     ResetRedoLine();
     ShowGlance();
+    return true;
 }
 
 void Game::mmOpenClick() {

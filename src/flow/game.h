@@ -4,6 +4,7 @@
 
 #include "flow/port.h"
 #include "model/gamestate.h"
+#include "storage/fileerror.h"
 
 #include <cstdint>
 #include <functional>
@@ -144,6 +145,10 @@ class Game {
     void mmOpenPositionClick();
     void mmSaveClick();
     void cbSaveAsChange();
+    // Installs the game file at `path` as Open does once a file was chosen (the game must
+    // have started): board, side, flags, move list and undo line, check labels cleared.
+    // False, with the player told why, when the file is refused.
+    bool OpenGame(const std::string& path);
     // Loads the template of list entry `name` from the Positions folder.
     void cbShablonChange(const std::string& name);
     void BuildTemplateList();
@@ -162,6 +167,8 @@ class Game {
 
     // Record files; each reports its own failure in a message box and returns false.
     bool WriteGameFile(const std::string& path);
+    // The same write telling nobody: the failure is returned (empty on success).
+    FileError StoreGameFile(const std::string& path);
     bool LoadGameFile(const std::string& path);
     bool WriteSnapshot(std::uint16_t ply, const std::string& path);
 

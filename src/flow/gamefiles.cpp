@@ -21,11 +21,15 @@ void StorePositionWithoutPick(const GameState& s, GameRecordBytes record) {
 
 } // namespace
 
-bool Game::WriteGameFile(const std::string& path) {
+FileError Game::StoreGameFile(const std::string& path) {
     const GameRecordBytes record(gameBuffer_.get(), kGameRecordSize);
     FillGameRecord(*s_, record);
     StorePositionWithoutPick(*s_, record);
-    const FileError error = WriteFileWhole(path, record, Durability::Synced);
+    return WriteFileWhole(path, record, Durability::Synced);
+}
+
+bool Game::WriteGameFile(const std::string& path) {
+    const FileError error = StoreGameFile(path);
     if (error) {
         port_.Message(FileErrorText(error));
         return false;

@@ -197,43 +197,30 @@ RegularFile OpenRegularFile(const fs::path& p) {
     return out;
 }
 
-} // namespace
-
-FileError ReadGameRecordParts(const std::string& path, std::span<std::uint8_t> record,
-                              std::size_t& count) {
-    constexpr FileOperation kWhat = FileOperation::ReadFile;
+// Opens `path` as a regular file and hands it with its length to `read`, which reads the
+// parts it wants (and may lower the length it is given) and returns false when the file
+// ended before them. `count` becomes the length: what could be read of a file that shrank
+// meanwhile, 0 for a FIFO, device or socket, which is never waited on.
+template <class Read>
+FileError ReadRegularFile(const std::string& path, std::size_t& count, Read&& read) {
     count = 0;
     if (path.empty())
-        return Failure(kWhat, path, std::make_error_code(std::errc::no_such_file_or_directory));
+        return Failure(FileOperation::ReadFile, path,
+                       std::make_error_code(std::errc::no_such_file_or_directory));
     errno = 0;
     const RegularFile file = OpenRegularFile(PathFromUtf8(path));
     if (file.error)
-        return Failure(kWhat, path, file.error);
+        return Failure(FileOperation::ReadFile, path, file.error);
     if (file.f == nullptr)
-        return {}; // a FIFO, device or socket reads as an empty file, without waiting on it
-    // Reads `size` bytes at `at`; false when the file ends before them or cannot be read.
-    const auto readAt = [&](std::size_t at, std::size_t size) {
-        return std::fseek(file.f, static_cast<long>(at), SEEK_SET) == 0 &&
-               std::fread(record.data() + at, 1, size, file.f) == size;
-    };
+        return {};
     std::error_code reason;
     std::size_t length = 0;
     if (std::fseek(file.f, 0, SEEK_END) != 0) {
         reason = LastError();
     } else {
         const long end = std::ftell(file.f);
-        length = end < 0 ? 0 : std::min(static_cast<std::size_t>(end), record.size());
-    }
-    if (!reason && length == kGameRecordSize) {
-        const bool read = readAt(kGameSide, kGameBoards) && [&] {
-            // A ply past the limit is refused by the check; its boards are not read.
-            const std::size_t ply = std::min<std::size_t>(
-                record[kGamePly] | std::size_t{record[kGamePly + 1]} << 8, kMaxPly);
-            return readAt(kGameBoards, (ply + 1) * kBoardBytes) && readAt(kGameFlags, kFlagBytes) &&
-                   readAt(kGameTexts, (ply + 1) * kTextSlotBytes);
-        }();
-        // A file that shrank while it was read is as short as what could be read.
-        if (!read) {
+        length = end < 0 ? 0 : static_cast<std::size_t>(end);
+        if (!read(file.f, length)) {
             if (std::ferror(file.f) != 0)
                 reason = LastError();
             else
@@ -242,9 +229,41 @@ FileError ReadGameRecordParts(const std::string& path, std::span<std::uint8_t> r
     }
     std::fclose(file.f);
     if (reason)
-        return Failure(kWhat, path, reason);
+        return Failure(FileOperation::ReadFile, path, reason);
     count = length;
     return {};
+}
+
+} // namespace
+
+FileError ReadGameRecordParts(const std::string& path, std::span<std::uint8_t> record,
+                              std::size_t& count) {
+    return ReadRegularFile(path, count, [&](std::FILE* f, std::size_t& length) {
+        length = std::min(length, record.size());
+        if (length != kGameRecordSize)
+            return true;
+        // Reads `size` bytes at `at`; false when the file ends before them or cannot be read.
+        const auto readAt = [&](std::size_t at, std::size_t size) {
+            return std::fseek(f, static_cast<long>(at), SEEK_SET) == 0 &&
+                   std::fread(record.data() + at, 1, size, f) == size;
+        };
+        if (!readAt(kGameSide, kGameBoards))
+            return false;
+        // A ply past the limit is refused by the check; its boards are not read.
+        const std::size_t ply = std::min<std::size_t>(
+            record[kGamePly] | std::size_t{record[kGamePly + 1]} << 8, kMaxPly);
+        return readAt(kGameBoards, (ply + 1) * kBoardBytes) && readAt(kGameFlags, kFlagBytes) &&
+               readAt(kGameTexts, (ply + 1) * kTextSlotBytes);
+    });
+}
+
+FileError ReadSnapshotFile(const std::string& path, std::span<std::uint8_t> record,
+                           std::size_t& count) {
+    return ReadRegularFile(path, count, [&](std::FILE* f, std::size_t length) {
+        if (length != kSnapshotRecordSize || record.size() < length)
+            return true;
+        return std::fseek(f, 0, SEEK_SET) == 0 && std::fread(record.data(), 1, length, f) == length;
+    });
 }
 
 FileError WriteFileWhole(const std::string& path, std::span<const std::uint8_t> data,
@@ -294,6 +313,23 @@ void RemoveLeftoverTemporariesOfDataFolder(const std::string& programDir) {
     RemoveLeftoverTemporaries(programDir);
     RemoveLeftoverTemporaries(programDir + "/Saves");
     RemoveLeftoverTemporaries(programDir + "/Positions");
+}
+
+bool PathExists(const std::string& path) {
+    std::error_code ec;
+    return fs::exists(PathFromUtf8(path), ec);
+}
+
+FileError RemoveFile(const std::string& path) {
+    std::error_code ec;
+    fs::remove(PathFromUtf8(path), ec);
+    return ec ? Failure(FileOperation::WriteFile, path, ec) : FileError{};
+}
+
+FileError RenameFile(const std::string& from, const std::string& to) {
+    std::error_code ec;
+    fs::rename(PathFromUtf8(from), PathFromUtf8(to), ec);
+    return ec ? Failure(FileOperation::WriteFile, from, ec) : FileError{};
 }
 
 FileError EnsureFolder(const std::string& path) {

@@ -26,6 +26,13 @@ enum class Durability { Synced, Unsynced };
 FileError ReadGameRecordParts(const std::string& path, std::span<std::uint8_t> record,
                               std::size_t& count);
 
+// Reads the autosave snapshot at `path` into `record` (kSnapshotRecordSize bytes) when the
+// file is exactly that long; `count` is the file's length (0 on failure), so a file of any
+// other length is told apart and nothing of it is read. Only regular files are read, as
+// for game records.
+FileError ReadSnapshotFile(const std::string& path, std::span<std::uint8_t> record,
+                           std::size_t& count);
+
 // Replaces the file at `path` with `data`: the bytes go to a new temporary file of a unique
 // short name (".tvl-" and six letters or digits) in the same folder, which is renamed over
 // the target only once all of it was written. On failure the old file is untouched and no
@@ -39,6 +46,15 @@ void RemoveLeftoverTemporaries(const std::string& folder);
 // The same for the data folder and its Saves and Positions; meant for start-up, before
 // anything is written there.
 void RemoveLeftoverTemporariesOfDataFolder(const std::string& programDir);
+
+// True when something (a file, a folder, ...) stands at `path`.
+bool PathExists(const std::string& path);
+
+// Removes the file at `path`; a missing file is no failure.
+FileError RemoveFile(const std::string& path);
+
+// Renames the file `from` to `to`, replacing a file of that name.
+FileError RenameFile(const std::string& from, const std::string& to);
 
 // Creates the folder `path` (and its parents) when it is missing.
 FileError EnsureFolder(const std::string& path);

@@ -45,6 +45,14 @@ Answer QtDialogs::Ask(const QString& text) {
     }
 }
 
+Answer QtDialogs::AskYesNo(const QString& text) {
+    QMessageBox box(QMessageBox::NoIcon, kCaption, text, QMessageBox::Yes | QMessageBox::No,
+                    owner_);
+    box.setDefaultButton(QMessageBox::Yes);
+    box.setEscapeButton(QMessageBox::No);
+    return box.exec() == QMessageBox::Yes ? Answer::Yes : Answer::No;
+}
+
 std::optional<QString> QtDialogs::ChooseOpenFile(const QString& folder) {
     QFileDialog dialog(owner_, QString(), folder);
     dialog.setAcceptMode(QFileDialog::AcceptOpen);

@@ -19,6 +19,9 @@ class DialogProvider {
     virtual void Message(const QString& text) = 0;
     // Yes/No/Cancel question without an icon, caption "Tavlon".
     virtual Answer Ask(const QString& text) = 0;
+    // Yes/No question without an icon, caption "Tavlon", Yes the default; Escape and
+    // closing the box answer No.
+    virtual Answer AskYesNo(const QString& text) = 0;
     // Absolute path of an existing file chosen in `folder`, nothing when cancelled.
     virtual std::optional<QString> ChooseOpenFile(const QString& folder) = 0;
     // Absolute path chosen for saving a game file, nothing when cancelled; an existing file
@@ -34,6 +37,7 @@ class QtDialogs final : public DialogProvider {
     explicit QtDialogs(QWidget* owner) : owner_(owner) {}
     void Message(const QString& text) override;
     Answer Ask(const QString& text) override;
+    Answer AskYesNo(const QString& text) override;
     std::optional<QString> ChooseOpenFile(const QString& folder) override;
     std::optional<QString> ChooseSaveFile(const QString& title, const QString& folder) override;
     bool OpenDocument(const QUrl& url) override;

@@ -1,8 +1,10 @@
 // Tavlon: four players, one board, one window.
+#include "flow/keptgame.h"
 #include "storage/fileio.h"
 #include "ui/appsetup.h"
 #include "ui/commandline.h"
 #include "ui/datafolder.h"
+#include "ui/gamekeeping.h"
 #include "ui/mainwindow.h"
 #include "ui/quitsignals.h"
 #include "ui/settings.h"
@@ -36,21 +38,29 @@ int main(int argc, char* argv[]) {
         return 1;
     }
     tavlon::RemoveLeftoverTemporariesOfDataFolder(folder.path);
+    // Before the start-up rewrites the autosave: a game it holds was left by a crash.
+    tavlon::KeepCrashedAutosave(folder.path);
 
     // One file of the user's own, so what is found wrong in it is what it holds.
     QSettings settings(tavlon::ui::SettingsFilePath(), QSettings::IniFormat);
     TF window(folder);
     const QString settingsProblem = tavlon::ui::RememberSettings(window, settings);
+    auto* keeping = new tavlon::ui::GameKeeping(window); // owned by the window
     QObject::connect(&quitOnSignals, &tavlon::ui::QuitOnSignals::quitRequested, &window,
-                     [&window] { tavlon::ui::CloseModalsAndWindow(window); });
+                     [&window, keeping] {
+                         keeping->SetQuiet();
+                         tavlon::ui::CloseModalsAndWindow(window);
+                     });
     window.CenterOnDesktop();
     window.show();
     if (quitOnSignals.Requested())
         return 0; // ended while the start-up was still showing its messages
-    // What is wrong with the folder or the settings is told once, over the shown window.
-    if (!settingsProblem.isEmpty())
-        QTimer::singleShot(0, &window, [&window, settingsProblem] {
+    // What is wrong with the folder or the settings is told once, over the shown window;
+    // then a game kept from the last run is offered.
+    QTimer::singleShot(0, &window, [&window, keeping, settingsProblem] {
+        if (!settingsProblem.isEmpty())
             window.Message(settingsProblem.toStdString());
-        });
+        keeping->OfferKeptGame();
+    });
     return QApplication::exec();
 }

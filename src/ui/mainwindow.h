@@ -44,6 +44,7 @@ class TF : public QMainWindow, public tavlon::WindowPort {
     // Replaces the message boxes, file dialogs and the document viewer (tests); nullptr
     // brings back the real ones. The provider must outlive its use.
     void SetDialogs(tavlon::ui::DialogProvider* dialogs);
+    tavlon::ui::DialogProvider& Dialogs() { return *dialogs_; }
     // Places the window centred on the primary screen.
     void CenterOnDesktop();
 

@@ -52,11 +52,19 @@ QuitOnSignals::QuitOnSignals(QObject* parent) : QObject(parent) {
     action.sa_flags = SA_RESTART;
     sigaction(SIGINT, &action, nullptr);
     sigaction(SIGTERM, &action, nullptr);
+    // The terminal the program was started from going away ends it the same way, unless
+    // the program was started to ignore that (nohup).
+    struct sigaction hangup = {};
+    if (sigaction(SIGHUP, nullptr, &hangup) == 0 && hangup.sa_handler != SIG_IGN)
+        sigaction(SIGHUP, &action, nullptr);
 }
 
 QuitOnSignals::~QuitOnSignals() {
     signal(SIGINT, SIG_DFL);
     signal(SIGTERM, SIG_DFL);
+    struct sigaction hangup = {};
+    if (sigaction(SIGHUP, nullptr, &hangup) == 0 && hangup.sa_handler == OnSignal)
+        signal(SIGHUP, SIG_DFL);
     for (int& end : pipeEnds) {
         if (end >= 0)
             ::close(end);

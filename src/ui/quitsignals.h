@@ -1,5 +1,5 @@
-// Ending the program on SIGINT and SIGTERM the normal way, so the window closes and what it
-// changed (the screen mode) is put back.
+// Ending the program on SIGINT, SIGTERM and SIGHUP the normal way, so the window closes,
+// keeping a game in progress, and what it changed (the screen mode) is put back.
 #pragma once
 
 #include <QObject>

@@ -39,6 +39,9 @@ void ExpectSameGame(Table& a, Table& b, const std::string& where) {
     EXPECT_EQ(a.port.listRow, b.port.listRow) << where;
     for (Control c : {Control::bBackStep, Control::bForward})
         EXPECT_EQ(a.port.isEnabled(c), b.port.isEnabled(c)) << where;
+    // The autosave's own thread must be done with the file before it is written here.
+    a.game.FinishAutosave();
+    b.game.FinishAutosave();
     a.game.WriteSnapshot(a.s.CurrentPly, a.game.AutosavePath());
     b.game.WriteSnapshot(b.s.CurrentPly, b.game.AutosavePath());
     EXPECT_TRUE(FileBytes(a.game.AutosavePath()) == FileBytes(b.game.AutosavePath())) << where;

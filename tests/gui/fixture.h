@@ -38,6 +38,10 @@ class FakeDialogs final : public ui::DialogProvider {
         questions << text;
         return Answer::No;
     }
+    Answer AskYesNo(const QString& text) override {
+        questions << text;
+        return Answer::No;
+    }
     std::optional<QString> ChooseOpenFile(const QString& folder) override {
         openFolders << folder;
         return Take(openAnswers);

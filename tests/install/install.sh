@@ -4,7 +4,8 @@
 # prefix it cannot write (as an unprivileged user when run as root). Checks the installed
 # desktop entry and metainfo, that the game's files land in $XDG_DATA_HOME/tavlon with the
 # ready templates, that nothing is written to the working folder or the prefix, that a
-# saved game is found at the next start, that a second program on the same data folder
+# saved game is found at the next start, that the game in progress is kept at SIGTERM and
+# offered at the next start, that a second program on the same data folder
 # is refused, and that a damaged settings file, a data folder that is a file and a
 # read-only data folder are each told once while the game goes on.
 # Usage: install.sh <build folder> <artefact folder>
@@ -20,7 +21,8 @@ work=$(mktemp -d)
 chmod 755 "$work"
 apps=()
 cleanup() {
-  for pid in "${apps[@]}"; do kill "$pid" 2>/dev/null || true; done
+  # A program keeps its game in the folders removed below: each is waited for.
+  for pid in "${apps[@]}"; do kill "$pid" 2>/dev/null || true; wait "$pid" 2>/dev/null || true; done
   [ -n "${xvfb:-}" ] && kill "$xvfb" 2>/dev/null || true
   chmod -R u+w "$work" 2>/dev/null || true
   rm -rf "$work"
@@ -79,25 +81,11 @@ main_window() {
   bx=$((X + 38))
   by=$((Y + HEIGHT - 492 + 123))
 }
-boxes() { xdotool search --onlyvisible --name '^Tavlon$' 2>/dev/null | wc -l; }
 # One message box is shown: it is closed with Enter.
 one_box() {
-  for _ in $(seq 40); do [ "$(boxes)" -ge 1 ] && break; sleep 0.25; done
-  [ "$(boxes)" -eq 1 ] || fail "$1: expected one message box, found $(boxes)"
-  box=$(xdotool search --onlyvisible --name '^Tavlon$' | head -n 1)
-  import -window root "$artefacts/install-$2.png" 2>/dev/null || true
-  xdotool windowfocus "$box" 2>/dev/null || true
-  sleep 0.3
-  xdotool key Return
-  sleep 0.5
-  [ "$(boxes)" -eq 0 ] || fail "$1: a second message box followed"
+  answer_box Return "$artefacts/install-$2.png" ||
+    fail "$1: expected one message box and none after it, found $(boxes)"
 }
-click() {
-  xdotool mousemove $((bx + $1)) $((by + $2)); sleep 0.15
-  xdotool mousemove $((bx + $1 + 1)) $((by + $2)); sleep 0.15
-  xdotool click 1; sleep 0.3
-}
-square() { click $((($1 - 1) * 40 + 20)) $((($2 - 1) * 40 + 20)); }
 key() { xdotool key --window "$wid" "$1"; sleep 0.4; }
 typed() { xdotool type --delay 60 "$1"; sleep 0.3; xdotool key Return; sleep 0.6; }
 byte() { od -An -tu1 -j"$2" -N1 "$1" | tr -d ' '; }
@@ -129,9 +117,15 @@ kill -0 "$first" || fail "the first program ended"
 app=$first
 stop
 
-# Second start: the saved game opens and play goes on from it.
+# Second start: the game kept at the SIGTERM is offered; Escape answers No and removes it.
+# The saved game opens and play goes on from it.
+[ -f "$data/kept.tvl" ] || fail "the game in progress was not kept at SIGTERM"
 start
 main_window
+answer_box Escape || fail "the kept game was not offered by one question"
+[ ! -e "$data/kept.tvl" ] || fail "No did not remove the kept game"
+xdotool windowfocus "$wid" 2>/dev/null || true # no window manager gives it back
+sleep 0.3
 key ctrl+o
 typed first.tvl
 click 329 -94 # into the move box
@@ -144,7 +138,9 @@ stop
 [ -z "$(find "$prefix" -newer "$work/installed")" ] || fail "the prefix was written"
 echo "install: installed program played, saved and reopened a game in $data"
 
-# Damaged settings: told once, defaults used, the game goes on.
+# Damaged settings: told once, defaults used, the game goes on (no game left to offer:
+# without the kept game, the autosave's game would be taken for a crash's).
+rm -f "$data/kept.tvl" "$data/temp.tvl"
 mkdir -p "$home/.config/tavlon"
 printf '\x00\xff[[[garbage\nview/moveHints=maybe\n' >"$home/.config/tavlon/tavlon.ini"
 own "$home/.config"

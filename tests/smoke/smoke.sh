@@ -11,7 +11,11 @@ mkdir -p "$artefacts"
 
 work=$(mktemp -d)
 cleanup() {
-  [ -n "${app:-}" ] && kill "$app" 2>/dev/null || true
+  # The program keeps its game in the folder removed below: it is waited for.
+  if [ -n "${app:-}" ]; then
+    kill "$app" 2>/dev/null || true
+    wait "$app" 2>/dev/null || true
+  fi
   [ -n "${xvfb:-}" ] && kill "$xvfb" 2>/dev/null || true
   rm -rf "$work"
 }
@@ -22,6 +26,8 @@ source "$(dirname "$0")/../xvfb.sh"
 start_xvfb 91 140
 
 cp -r "$runsrc" "$work/run"
+# A game left in the run folder by the last `scripts/run` would be offered at the start.
+rm -f "$work/run/temp.tvl" "$work/run/kept.tvl" "$work/run/crash.tvl"
 cd "$work/run"
 unset QT_QPA_PLATFORM
 # The user's own settings stay out of it.
@@ -40,17 +46,6 @@ menu=$((HEIGHT - 492))
 bx=$((X + 38))
 by=$((Y + menu + 123))
 
-click() { # board pixel x y
-  xdotool mousemove $((bx + $1)) $((by + $2))
-  sleep 0.15
-  xdotool mousemove $((bx + $1 + 1)) $((by + $2))
-  sleep 0.15
-  xdotool click 1
-  sleep 0.3
-}
-square() { # column row -> the square's middle pixel
-  click $((($1 - 1) * 40 + 20)) $((($2 - 1) * 40 + 20))
-}
 byte() { od -An -tu1 -j"$1" -N1 temp.tvl | tr -d ' '; }
 board_byte() { byte $((1 + ($1 - 1) * 8 + ($2 - 1))); }
 
