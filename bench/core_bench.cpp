@@ -1,7 +1,7 @@
 // Speed of the game core: the hover verdict, the king's marks and a whole clicked move.
 #include "flow/game.h"
-#include "flow/nullport.h"
 #include "model/startpos.h"
+#include "port/nullport.h"
 #include "rules/attacks.h"
 #include "storage/autosavewriter.h"
 

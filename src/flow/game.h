@@ -2,8 +2,8 @@
 // window event and command. The window calls these and shows what the port is told.
 #pragma once
 
-#include "flow/port.h"
 #include "model/gamestate.h"
+#include "port/windowport.h"
 
 #include <cstdint>
 #include <functional>

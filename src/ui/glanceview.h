@@ -3,7 +3,7 @@
 // the player to move. Each has a check item in the "Вид" menu, on from the start.
 #pragma once
 
-#include "flow/port.h"
+#include "port/windowport.h"
 #include "ui/layout.h"
 
 #include <QObject>
