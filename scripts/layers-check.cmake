@@ -3,9 +3,9 @@
 #
 # Layers, lowest first; a folder includes only its own headers and those of lower layers,
 # so there can be no cycle between folders:
-#   model < port < rules < storage < flow < editor < ui
+#   model < port < rules < storage < editor < flow < ui
 # `port` holds the window interface, so every part of the core can talk to the window.
-set(layers model port rules storage flow editor ui)
+set(layers model port rules storage editor flow ui)
 
 file(GLOB_RECURSE files ${ROOT}/src/*.cpp ${ROOT}/src/*.h)
 set(failures "")

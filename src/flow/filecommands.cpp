@@ -18,8 +18,7 @@ enum class SaveOutcome { Saved, Cancelled, Failed };
 // The save command. Failed means the file could not be written: a command that saved
 // first on the player's request must not go on to replace the game.
 SaveOutcome RunSave(Game& game, WindowPort& port) {
-    const GameState& s = game.state();
-    const bool asPosition = s.SetupMode != 0 && port.ChosenSaveAsItem() != 2;
+    const bool asPosition = game.Setup().Active() && port.ChosenSaveAsItem() != 2;
     const std::string_view title = asPosition ? "Сохранение позиции" : "Сохранение игры";
     const std::string folder = game.DataPath(asPosition ? kPositionsFolder : kSavesFolder);
     const std::optional<std::string> chosen = port.ChooseSaveFile(title, folder);
@@ -67,6 +66,7 @@ void Game::mmNewClick() {
     if (!MayReplaceGame())
         return;
     StartUpReset(s);
+    setup_.Reset();
     s.GameStarted = 1;
     port_.SetEnabled(Control::plChoiceFigure, false);
     SetStandardLayout(s);
@@ -80,7 +80,7 @@ void Game::mmNewClick() {
     port_.DrawPlayerOrder(s.SideToMove);
     for (int p = 1; p <= kPlayers; ++p)
         port_.SetCheckLabel(p, s.CheckFlags[p] != 0); // the reset cleared them all
-    ShowSetupFigure(s.SetupMode != 0, s.SetupFigureIndex);
+    setup_.ShowChosenFigure();
     port_.ListClear();
     port_.SetVisible(Control::plSetupPosition, false);
     port_.SetEnabled(Control::plInterface, true);
@@ -94,9 +94,9 @@ void Game::mmNewClick() {
 void Game::OpenGameFile(std::string_view folder) {
     GameState& s = *s_;
     FinishAutosave();
-    if (s.GameStarted == 0 || s.SetupMode != 0) {
+    if (s.GameStarted == 0 || setup_.Active()) {
         mmNewClick();
-        if (s.GameStarted == 0 || s.SetupMode != 0)
+        if (s.GameStarted == 0 || setup_.Active())
             return; // the player kept the intro screen or the set-up position
     }
     if (s.CurrentPly > 1 && !ConfirmSaveCurrentGame())
@@ -112,8 +112,7 @@ void Game::OpenGameFile(std::string_view folder) {
         return;
     port_.DrawPlayerOrder(s.SideToMove);
     DeriveStartFlags(s, s.CurrentPly);
-    s.SetupPiece = 0;
-    s.SetupMode = 0;
+    setup_.Leave();
     ResetRedoLine();
     ShowGlance();
 }
@@ -143,8 +142,8 @@ void Game::BuildTemplateList() {
         error = ListFiles(DataPath(kPositionsFolder), names);
     if (error)
         port_.Message(FileErrorText(error));
-    templateCount_ = static_cast<int>(names.size());
-    port_.SetTemplateItems(names.data(), templateCount_);
+    setup_.SetTemplateCount(static_cast<int>(names.size()));
+    port_.SetTemplateItems(names.data(), static_cast<int>(names.size()));
 }
 
 } // namespace tavlon

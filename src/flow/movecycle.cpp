@@ -49,9 +49,9 @@ void Game::imgMouseMove(BoardPoint at) {
         s.HoverSquare = at.square;
     port_.SetBoardPointer(s.GameStarted ? PointerRole::Forbidden : PointerRole::Arrow);
 
-    if (s.SetupMode) {
+    if (setup_.Active()) {
         if (onBoard)
-            DrawPlacementPreview();
+            setup_.DrawPlacementPreview();
         port_.SetStatusText(texts::kFigureChoice);
     } else if (onBoard) {
         s.HoverCode = s.Board().at(s.HoverSquare);
@@ -119,10 +119,10 @@ void Game::imgMouseUp(BoardPoint at, MouseButton button) {
         mmNewClick();
     port_.SetBoardTooltipEnabled(false);
 
-    if (s.SetupMode) {
+    if (setup_.Active()) {
         // Only the left button places; the right one removes through the context request.
         if (button == MouseButton::Left && at.onBoard)
-            PlaceFromSetup();
+            setup_.PlaceFromSetup();
     }
 
     // The right button only cancels a pick (through the context request that follows its
@@ -130,7 +130,7 @@ void Game::imgMouseUp(BoardPoint at, MouseButton button) {
     // would play it whenever the pointer is over a square the piece may go to.
     if (s.GameStarted && button != MouseButton::Right) {
         bool advanced = false;
-        if (s.ClickAllowed == 1 && !s.SetupMode && s.ClickPhase < 2 && at.onBoard) {
+        if (s.ClickAllowed == 1 && !setup_.Active() && s.ClickPhase < 2 && at.onBoard) {
             ++s.ClickPhase;
             RecordClickSquare(at.square);
             advanced = true;
@@ -159,8 +159,8 @@ void Game::imgContextPopup() {
     GameState& s = *s_;
     if (s.PromotionPending)
         return;
-    if (s.SetupMode) {
-        RemoveFromSetup();
+    if (setup_.Active()) {
+        setup_.RemoveFromSetup();
         return;
     }
     s.SelectedPiece = 0;
@@ -204,17 +204,6 @@ void Game::DrawMoveHints() {
 void Game::DrawSelectionFrame() {
     if (s_->SelectedPiece != 0)
         port_.DrawSelectionFrame(s_->FramedSquare);
-}
-
-void Game::DrawPlacementPreview() {
-    const GameState& s = *s_;
-    RefreshBoard(s.CurrentPly);
-    if (s.SetupPiece == 0) {
-        port_.SetBoardPointer(PointerRole::Forbidden);
-        return;
-    }
-    port_.SetBoardPointer(PointerRole::Drag);
-    port_.DrawFigurePreview(s.HoverSquare, s.SetupFigureIndex);
 }
 
 void Game::CarryOutMove() {

@@ -52,7 +52,7 @@ void Game::ListBoxClick(int row) {
     GameState& s = *s_;
     const std::uint16_t target = PlyOfListRow(row);
     // Undo never goes below ply 1; a line of a move made from ply 0 is not a place to go.
-    if (target < 1 || s.SetupMode) {
+    if (target < 1 || setup_.Active()) {
         ShowListRow(); // the window's own highlight of the clicked line goes
         return;
     }

@@ -1,4 +1,5 @@
-// The whole state of a game: board history, cursors, flags, move cycle and setup state.
+// The state of a game the move cycle, the commands and the editor share: board history,
+// cursors, flags and the move cycle.
 #pragma once
 
 #include "model/codes.h"
@@ -44,12 +45,6 @@ struct GameState {
     // Promotion: the working copy of the board waits here while the choice is open.
     std::uint8_t PromotionPending = 0;
     TBoard PendingBoard = {};
-
-    // Setup editor.
-    std::uint8_t SetupMode = 0;
-    TPieceCode SetupPiece = 0;
-    std::uint8_t SetupFigureIndex = 1;
-    std::uint8_t PawnCycle = 1;
 
     // Window state the game logic reads.
     std::uint8_t GameStarted = 0;

@@ -17,8 +17,6 @@ void StartUpReset(GameState& s) {
     s.SelectedOwner = 1;
     s.ClickPhase = 0;
     s.SelectedPiece = 0;
-    s.SetupFigureIndex = 1;
-    s.SetupMode = 0;
     for (int p = 1; p <= 4; ++p)
         s.CheckFlags[p] = 0;
     for (int p = 1; p <= 4; ++p)

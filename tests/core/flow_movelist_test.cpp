@@ -110,7 +110,7 @@ TEST(MoveList, AJumpAbandonsAPendingPromotionAndSetupIgnoresTheList) {
     EXPECT_EQ(t.Code("B7"), 12);
 
     t.game.mmSetupPositionClick();
-    ASSERT_EQ(t.s.SetupMode, 1);
+    ASSERT_EQ(t.game.Setup().state().SetupMode, 1);
     const auto ply = t.s.CurrentPly;
     t.game.ListBoxClick(0);
     EXPECT_EQ(t.s.CurrentPly, ply);
