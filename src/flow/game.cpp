@@ -9,8 +9,7 @@ namespace tavlon {
 
 Game::Game(WindowPort& port, std::string programDir)
     : port_(port), programDir_(std::move(programDir)), s_(std::make_unique<GameState>()),
-      setup_(*s_, port_, *this), gameBuffer_(std::make_unique<std::uint8_t[]>(kGameRecordSize)),
-      snapshotBuffer_(std::make_unique<std::uint8_t[]>(kSnapshotRecordSize)) {
+      setup_(*s_, port_, *this), files_(*s_, port_, setup_, *this) {
     autosavePath_ = DataPath("temp.tvl");
     autosave_ = std::make_unique<AutosaveWriter>(autosavePath_);
 }
@@ -71,6 +70,59 @@ void Game::ImageMouseLeave() {
     port_.SetStatusText(MateText());
     if (setup_.Active())
         RefreshBoard(s_->CurrentPly);
+}
+
+// The file commands.
+void Game::mmNewClick() {
+    files_.mmNewClick();
+}
+
+void Game::mmOpenClick() {
+    files_.mmOpenClick();
+}
+
+void Game::mmOpenPositionClick() {
+    files_.mmOpenPositionClick();
+}
+
+void Game::mmSaveClick() {
+    files_.mmSaveClick();
+}
+
+void Game::cbSaveAsChange() {
+    files_.cbSaveAsChange();
+}
+
+void Game::BuildTemplateList() {
+    files_.BuildTemplateList();
+}
+
+bool Game::WriteGameFile(const std::string& path) {
+    return files_.WriteGameFile(path);
+}
+
+bool Game::LoadGameFile(const std::string& path) {
+    return files_.LoadGameFile(path);
+}
+
+bool Game::WriteSnapshot(std::uint16_t ply, const std::string& path) {
+    return files_.WriteSnapshot(ply, path);
+}
+
+bool Game::MayReplaceGame() {
+    return files_.MayReplaceGame();
+}
+
+void Game::EndPickAndPromotion() {
+    EndPendingPromotion();
+    CancelPick();
+}
+
+void Game::ListMoves() {
+    port_.ListClear();
+    for (std::uint16_t i = 1; i <= s_->CurrentPly; ++i)
+        ListMoveText(i);
+    ShowListRow();
 }
 
 // The editor's handlers; the keys that are no figure choice belong to the game.

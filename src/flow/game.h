@@ -3,6 +3,7 @@
 #pragma once
 
 #include "editor/setupeditor.h"
+#include "flow/filecommands.h"
 #include "model/gamestate.h"
 #include "port/windowport.h"
 
@@ -45,8 +46,6 @@ inline constexpr std::string_view kRulesOff = "Ход возможен любо�
 inline constexpr std::string_view kInputTip =
     "Формат ввода: БукваЦифраБукваЦифра\n\rНапример: d2d4 или D2D4";
 inline constexpr std::string_view kPlayTip = "Запись хода отсутствует либо введена неверно";
-inline constexpr std::string_view kConfirmSave =
-    "Сохранить текущую игру перед расстановкой позиции?";
 inline constexpr std::string_view kHistoryFull = "Достигнута предельная длина партии: 10000 ходов.";
 } // namespace texts
 
@@ -56,8 +55,9 @@ struct TargetVerdict {
     std::string_view status; // empty: the status text stays as it was
 };
 
-// The editor reaches the game through SetupHost, which the game implements privately.
-class Game : private SetupHost {
+// The setup editor and the file commands are parts of their own; they reach the game
+// through SetupHost and FileHost, which the game implements privately.
+class Game : private SetupHost, private FileHost {
   public:
     // `programDir` is the folder every data path is built from (no trailing separator).
     Game(WindowPort& port, std::string programDir);
@@ -148,7 +148,7 @@ class Game : private SetupHost {
 
     // The autosave is written by a thread of its own. Waits until every autosave asked for
     // so far is on the disk, then reports a failed one.
-    void FinishAutosave();
+    void FinishAutosave() override;
     // Shows the newest failed autosave in a message box, if one failed since the last report.
     void ReportAutosaveFailure();
     // `notify` runs on the writer's thread after a failed autosave; the window answers it
@@ -194,20 +194,17 @@ class Game : private SetupHost {
     // Hands the snapshot of `ply` to the autosave writer; returns at once.
     void Autosave(std::uint16_t ply) override;
 
-    // Commands internals.
-    bool ConfirmSaveCurrentGame();
-    // New game and setup: waits for the autosave, asks to save a game past its first move
-    // and, going ahead, ends a pending promotion and a pick. False when the player cancelled.
+    // What the editor and the file commands ask of the game.
     bool MayReplaceGame() override;
-    void OpenGameFile(std::string_view folder);
+    void EndPickAndPromotion() override;
+    void ListMoves() override;
 
     WindowPort& port_;
     std::string programDir_;
     std::string autosavePath_; // built once: a move allocates nothing for it
     std::unique_ptr<GameState> s_;
     SetupEditor setup_;
-    std::unique_ptr<std::uint8_t[]> gameBuffer_;
-    std::unique_ptr<std::uint8_t[]> snapshotBuffer_;
+    FileCommands files_;
     bool moveHints_ = true;
     // Last: its thread stops (after writing what is waiting) before the state goes away.
     std::unique_ptr<AutosaveWriter> autosave_;
