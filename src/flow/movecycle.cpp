@@ -54,13 +54,13 @@ void Game::imgMouseMove(BoardPoint at) {
             setup_.DrawPlacementPreview();
         port_.SetStatusText(texts::kFigureChoice);
     } else if (onBoard) {
-        s.HoverCode = s.Board().at(s.HoverSquare);
+        const TPieceCode hovered = s.Board().at(s.HoverSquare);
         if (s.ClickPhase == 1 || s.ClickPhase == 2) {
             const Square from = s.ClickSquares[s.ClickPhase];
             s.MoveDelta = {from.c - s.HoverSquare.c, from.r - s.HoverSquare.r};
         }
         PieceMoveAllowed(s, s.SelectedPiece, s.ClickAllowed);
-        if (IsKing(s.HoverCode))
+        if (IsKing(hovered))
             s.ClickAllowed = 0;
 
         if (s.RulesOff) {
@@ -74,12 +74,11 @@ void Game::imgMouseMove(BoardPoint at) {
         }
 
         if (s.ClickPhase == 0) {
-            s.SelectedOwner = static_cast<std::uint8_t>(OwnerOf(s.HoverCode));
-            if (s.HoverCode == kEmpty) {
+            if (hovered == kEmpty) {
                 port_.SetStatusText(texts::kPickHint);
                 port_.SetBoardPointer(PointerRole::Arrow);
                 s.ClickAllowed = 0;
-            } else if (s.SelectedOwner != s.SideToMove) {
+            } else if (OwnerOf(hovered) != s.SideToMove) {
                 port_.SetStatusText(texts::kOpponentPiece);
                 port_.SetBoardPointer(PointerRole::Forbidden);
                 s.ClickAllowed = 0;
@@ -176,7 +175,6 @@ void Game::RecordClickSquare(Square sq) {
     s.FramedSquare = sq;
     if (s.ClickPhase == 1) {
         s.SelectedPiece = s.Board().at(sq);
-        s.SelectedOwner = static_cast<std::uint8_t>(OwnerOf(s.SelectedPiece));
     }
 }
 
@@ -253,7 +251,6 @@ void Game::CompleteMove(std::uint8_t& side) {
     BuildNextBoard(s.PendingBoard, s.SelectedPiece);
     PassTurnAfter(s.SelectedPiece, side);
     port_.DrawPlayerOrder(side);
-    s.HoverCode = 0;
     s.SelectedPiece = 0;
     s.ClickPhase = 0;
     s.ClickAllowed = 0;

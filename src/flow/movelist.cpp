@@ -67,7 +67,6 @@ void Game::ListBoxClick(int row) {
         s.CurrentPly = target;
         RefreshBoard(s.CurrentPly);
         s.SideToMove = static_cast<std::uint8_t>(((s.SideToMove - 1 + steps) % 4 + 4) % 4 + 1);
-        s.SelectedOwner = s.SideToMove;
         port_.DrawPlayerOrder(s.SideToMove);
         // Undo clears the check flags and redo leaves them; a jump back passes an undo.
         if (steps < 0) {

@@ -104,7 +104,6 @@ void Game::bbPlayClick() {
     PlayTypedMove();
     port_.DrawPlayerOrder(s.SideToMove);
     RefreshBoard(s.CurrentPly);
-    s.SelectedOwner = s.SideToMove;
     ShowGlance();
 }
 

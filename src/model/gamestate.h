@@ -31,13 +31,10 @@ struct GameState {
     std::uint8_t ClickPhase = 0;
     Square ClickSquares[3] = {}; // [1] source, [2] target
     TPieceCode SelectedPiece = 0;
-    std::uint8_t SelectedOwner = 1;
     std::uint8_t ClickAllowed = 0;
     Square HoverSquare = {};
-    TPieceCode HoverCode = 0;
     Square MoveDelta = {};    // picked square minus hovered square
     Square FramedSquare = {}; // the square last clicked, framed while a piece is picked
-    std::uint8_t KingSpecialMove = 0;
     // En-passant marks that an attack walk covered with 99, by board offset, so that
     // clearing the marks of a king's pick gives them back. 0 where nothing was covered.
     TPieceCode CoveredPassMarks[64] = {};

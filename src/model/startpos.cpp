@@ -14,7 +14,6 @@ void StartUpReset(GameState& s) {
     s.PromotionPending = 0;
     s.SideToMove = 1;
     s.CurrentPly = 0;
-    s.SelectedOwner = 1;
     s.ClickPhase = 0;
     s.SelectedPiece = 0;
     for (int p = 1; p <= 4; ++p)

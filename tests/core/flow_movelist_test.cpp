@@ -26,7 +26,6 @@ void ExpectSameGame(Table& a, Table& b, const std::string& where) {
     EXPECT_EQ(a.s.CurrentPly, b.s.CurrentPly) << where;
     EXPECT_EQ(a.s.LastPly, b.s.LastPly) << where;
     EXPECT_EQ(a.s.SideToMove, b.s.SideToMove) << where;
-    EXPECT_EQ(a.s.SelectedOwner, b.s.SelectedOwner) << where;
     EXPECT_EQ(a.s.Board(), b.s.Board()) << where;
     for (int p = 1; p <= 4; ++p) {
         EXPECT_EQ(a.s.CheckFlags[p], b.s.CheckFlags[p]) << where;
