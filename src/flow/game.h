@@ -57,7 +57,7 @@ struct TargetVerdict {
 
 // The setup editor and the file commands are parts of their own; they reach the game
 // through SetupHost and FileHost, which the game implements privately.
-class Game : private SetupHost, private FileHost {
+class Game final : private SetupHost, private FileHost {
   public:
     // `programDir` is the folder every data path is built from (no trailing separator).
     Game(WindowPort& port, std::string programDir);
