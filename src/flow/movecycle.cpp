@@ -173,9 +173,8 @@ void Game::RecordClickSquare(Square sq) {
         return;
     s.ClickSquares[s.ClickPhase] = sq;
     s.FramedSquare = sq;
-    if (s.ClickPhase == 1) {
+    if (s.ClickPhase == 1)
         s.SelectedPiece = s.Board().at(sq);
-    }
 }
 
 void Game::PickActions() {
