@@ -1,8 +1,8 @@
 // Speed of the game core: the hover verdict, the king's marks and a whole clicked move.
 #include "flow/game.h"
-#include "flow/nullport.h"
 #include "longline.h"
 #include "model/startpos.h"
+#include "port/nullport.h"
 #include "rules/attacks.h"
 #include "storage/autosavewriter.h"
 

@@ -3,7 +3,7 @@
 // the greatest length.
 #include "flow/game.h"
 #include "flow/keptgame.h"
-#include "flow/nullport.h"
+#include "port/nullport.h"
 #include "longline.h"
 
 #include <benchmark/benchmark.h>

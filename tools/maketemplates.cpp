@@ -5,8 +5,8 @@
 //   tavlon_maketemplates [folder]
 #include "editor/figures.h"
 #include "flow/game.h"
-#include "flow/nullport.h"
 #include "model/startpos.h"
+#include "port/nullport.h"
 
 #include <cstdio>
 #include <string>

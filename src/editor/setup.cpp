@@ -1,17 +1,18 @@
 // The setup editor: entering and leaving it, placing and removing figures under the
 // placement rules, the position templates and the keys, wheel and up-down that choose
 // the figure.
+#include "editor/setupeditor.h"
+
 #include "editor/figures.h"
-#include "flow/game.h"
 #include "model/startpos.h"
 
 #include <algorithm>
 
 namespace tavlon {
 
-void Game::mmSetupPositionClick() {
-    GameState& s = *s_;
-    if (!MayReplaceGame())
+void SetupEditor::mmSetupPositionClick() {
+    GameState& s = s_;
+    if (!host_.MayReplaceGame())
         return;
 
     s.GameStarted = 1;
@@ -19,70 +20,80 @@ void Game::mmSetupPositionClick() {
     PlacePieces(s, 1, 0);
     port_.SetVisible(Control::cbOrder, false);
     PlacePieces(s, 1, 1);
-    RefreshBoard(1);
+    host_.RefreshBoard(1);
     // The position being built has no later boards: redo must not step into the last game's.
-    ResetRedoLine();
+    host_.ResetRedoLine();
 
-    s.SetupMode = 1;
+    e_.SetupMode = 1;
     port_.SetVisible(Control::plSetupPosition, true);
     port_.MoveTo(Control::plSetupPosition, 2, 2);
     port_.SetEnabled(Control::plSetupPosition, true);
-    ShowSetupFigure(true, s.SetupFigureIndex);
+    ShowSetupFigure(true, e_.SetupFigureIndex);
     port_.SetStatusText(texts::kSetupStart);
-    port_.SetUpDownPosition(s.SetupFigureIndex);
+    port_.SetUpDownPosition(e_.SetupFigureIndex);
     port_.SetEnabled(Control::plInterface, false);
-    port_.ChooseTemplateItem(templateCount_ >= 2 ? 1 : -1);
-    s.PawnCycle = 1;
+    port_.ChooseTemplateItem(e_.TemplateCount >= 2 ? 1 : -1);
+    e_.PawnCycle = 1;
     port_.SetTooltip(Control::ImgSelectFigure, texts::kFigureKeysTip);
     SetupButtonsFromCompleteness();
-    ShowGlance();
+    host_.ShowGlance();
 }
 
-void Game::bStartPositionClick() {
-    GameState& s = *s_;
-    s.SetupFigureIndex = 0;
+void SetupEditor::bStartPositionClick() {
+    GameState& s = s_;
+    e_.SetupFigureIndex = 0;
     port_.MoveTo(Control::plSetupPosition, 2, 460);
     port_.SetEnabled(Control::plSetupPosition, false);
     port_.SetVisible(Control::plSetupPosition, false);
 
-    s.SetupMode = 0;
-    s.SetupPiece = 0;
+    e_.SetupMode = 0;
+    e_.SetupPiece = 0;
     s.SideToMove = 1;
     s.CurrentPly = 1;
     s.ClickPhase = 0;
-    ShowSetupFigure(false, s.SetupFigureIndex);
+    ShowSetupFigure(false, e_.SetupFigureIndex);
     // Boards a previous game left above ply 1 must not come back through redo, and its
     // check marks do not belong to the new game.
-    ResetRedoLine();
+    host_.ResetRedoLine();
     for (int p = 1; p <= kPlayers; ++p) {
         s.CheckFlags[p] = 0;
         port_.SetCheckLabel(p, false);
     }
 
     DeriveStartFlags(s, 1);
-    RefreshBoard(1);
-    ShowGlance();
+    host_.RefreshBoard(1);
+    host_.ShowGlance();
     port_.ListClear();
     port_.SetEnabled(Control::plInterface, true);
     port_.SetVisible(Control::cbOrder, true);
     port_.DrawPlayerOrder(1);
     // Last: a failed autosave is reported over a window already switched to play.
-    Autosave(1);
+    host_.Autosave(1);
 }
 
-void Game::cbShablonChange(const std::string& name) {
+void SetupEditor::Reset() {
+    e_.SetupFigureIndex = 1;
+    e_.SetupMode = 0;
+}
+
+void SetupEditor::Leave() {
+    e_.SetupPiece = 0;
+    e_.SetupMode = 0;
+}
+
+void SetupEditor::cbShablonChange(const std::string& name) {
     if (!name.empty()) {
-        if (!LoadTemplateFile(DataPath("Positions/" + name)))
+        if (!LoadTemplateFile(host_.DataPath("Positions/" + name)))
             return;
-        RefreshBoard(s_->CurrentPly);
+        host_.RefreshBoard(s_.CurrentPly);
     }
     SetupButtonsFromCompleteness();
-    s_->SetupMode = 1;
+    e_.SetupMode = 1;
 }
 
-bool Game::LoadTemplateFile(const std::string& path) {
-    GameState& s = *s_;
-    if (!LoadGameFile(path))
+bool SetupEditor::LoadTemplateFile(const std::string& path) {
+    GameState& s = s_;
+    if (!host_.LoadGameFile(path))
         return false;
     // The editor always works on ply 1: a position saved at a later ply is moved there.
     // The move list already shows the file's lines alone.
@@ -91,45 +102,45 @@ bool Game::LoadTemplateFile(const std::string& path) {
         s.BoardHistory[1] = s.BoardHistory[filePly];
     s.CurrentPly = 1;
     s.SideToMove = 1;
-    ResetRedoLine();
+    host_.ResetRedoLine();
     return true;
 }
 
-bool Game::IsPositionComplete() const {
-    return HasFourDifferentKings(s_->Board());
+bool SetupEditor::IsPositionComplete() const {
+    return HasFourDifferentKings(s_.Board());
 }
 
-void Game::SetupButtonsFromCompleteness() {
+void SetupEditor::SetupButtonsFromCompleteness() {
     const bool complete = IsPositionComplete();
     port_.SetEnabled(Control::bStartPosition, complete);
     port_.SetEnabled(Control::cbSaveAs, complete);
 }
 
-void Game::ShowSetupFigure(bool active, int index) {
+void SetupEditor::ShowSetupFigure(bool active, int index) {
     port_.ShowSetupFigureImage(active, index);
     if (!active)
         port_.SetTooltip(Control::ImgSelectFigure, texts::kSetupInactiveTip);
     port_.SetEnabled(Control::UpDown, active);
     if (active)
-        SetupPieceFromFigure(s_->SetupFigureIndex);
+        SetupPieceFromFigure(e_.SetupFigureIndex);
 }
 
-void Game::SetupPieceFromFigure(int index) {
+void SetupEditor::SetupPieceFromFigure(int index) {
     if (index < 0 || index > kLastFigure)
         return;
-    s_->SetupPiece = FigureCodes[index];
+    e_.SetupPiece = FigureCodes[index];
 }
 
-void Game::SetFigureIndex(int index) {
-    s_->SetupFigureIndex = static_cast<std::uint8_t>(index);
-    ShowSetupFigure(s_->SetupMode != 0, index);
+void SetupEditor::SetFigureIndex(int index) {
+    e_.SetupFigureIndex = static_cast<std::uint8_t>(index);
+    ShowSetupFigure(e_.SetupMode != 0, index);
 }
 
-void Game::PlaceFromSetup() {
-    GameState& s = *s_;
+void SetupEditor::PlaceFromSetup() {
+    GameState& s = s_;
     if (!OnBoard(s.HoverSquare.c, s.HoverSquare.r))
         return;
-    TPieceCode code = s.SetupPiece;
+    TPieceCode code = e_.SetupPiece;
     bool refused = false;
     if (IsPawn(code)) {
         const int owner = OwnerOf(code);
@@ -148,49 +159,58 @@ void Game::PlaceFromSetup() {
         refused = true;
     if (refused) {
         // The square keeps what it held; the redraw wipes the preview of the refused figure.
-        RefreshBoard(s.CurrentPly);
+        host_.RefreshBoard(s.CurrentPly);
     } else {
         PlaceSetupPiece(code);
     }
     SetupButtonsFromCompleteness();
 }
 
-void Game::RejectPawn(int reason) {
+void SetupEditor::RejectPawn(int reason) {
     port_.Message(PawnSetupErrors[reason]);
-    s_->SetupPiece = 0;
+    e_.SetupPiece = 0;
     SetFigureIndex(0);
 }
 
-bool Game::CheckKingLimit() {
-    GameState& s = *s_;
-    if (!IsKing(s.SetupPiece))
+bool SetupEditor::CheckKingLimit() {
+    GameState& s = s_;
+    if (!IsKing(e_.SetupPiece))
         return true;
-    const int owner = OwnerOf(s.SetupPiece);
+    const int owner = OwnerOf(e_.SetupPiece);
     if (KingOnBoard(s.Board(), owner)) {
-        s.SetupPiece = 0;
+        e_.SetupPiece = 0;
         port_.Message(kKingLimitError);
         return false;
     }
     return true;
 }
 
-void Game::PlaceSetupPiece(TPieceCode code) {
-    s_->Board().at(s_->HoverSquare) = code;
-    RefreshBoard(s_->CurrentPly);
-    port_.MirrorBoardToGrid(s_->Board());
+void SetupEditor::PlaceSetupPiece(TPieceCode code) {
+    s_.Board().at(s_.HoverSquare) = code;
+    host_.RefreshBoard(s_.CurrentPly);
+    port_.MirrorBoardToGrid(s_.Board());
 }
 
-void Game::RemoveFromSetup() {
-    GameState& s = *s_;
+void SetupEditor::DrawPlacementPreview() {
+    host_.RefreshBoard(s_.CurrentPly);
+    if (e_.SetupPiece == 0) {
+        port_.SetBoardPointer(PointerRole::Forbidden);
+        return;
+    }
+    port_.SetBoardPointer(PointerRole::Drag);
+    port_.DrawFigurePreview(s_.HoverSquare, e_.SetupFigureIndex);
+}
+
+void SetupEditor::RemoveFromSetup() {
+    GameState& s = s_;
     if (!OnBoard(s.HoverSquare.c, s.HoverSquare.r))
         return;
     s.Board().at(s.HoverSquare) = kEmpty;
-    RefreshBoard(s.CurrentPly);
+    host_.RefreshBoard(s.CurrentPly);
     SetupButtonsFromCompleteness();
 }
 
-void Game::FormKeyDown(Key key) {
-    const GameState& s = *s_;
+void SetupEditor::FormKeyDown(Key key) {
     switch (key) {
     case Key::Digit1:
     case Key::Digit2:
@@ -202,58 +222,50 @@ void Game::FormKeyDown(Key key) {
     case Key::Backspace:
     case Key::Home:
     case Key::End:
-        if (s.PromotionPending)
+        if (s_.PromotionPending)
             return;
         if (key == Key::Space)
-            SetFigureIndex(NextFigure(s.SetupFigureIndex));
+            SetFigureIndex(NextFigure(e_.SetupFigureIndex));
         else if (key == Key::Backspace)
-            SetFigureIndex(PreviousFigure(s.SetupFigureIndex));
+            SetFigureIndex(PreviousFigure(e_.SetupFigureIndex));
         else
             SetFigureIndex(key == Key::Home ? 1 : kLastFigure);
-        return;
-    case Key::Letter:
-        if (!s.SetupMode)
-            port_.Focus(Control::eInput);
         return;
     default:
         return;
     }
 }
 
-void Game::FormKeyUp(Key key) {
-    GameState& s = *s_;
-    if (key == Key::Digit0 && s.SetupMode) {
-        if (!IsPawnFigure(s.SetupFigureIndex))
-            s.PawnCycle = 1;
-        const int index = PawnFigureIndexes[s.PawnCycle];
-        s.PawnCycle = static_cast<std::uint8_t>(NextPlayer(s.PawnCycle));
+void SetupEditor::FormKeyUp(Key key) {
+    if (key == Key::Digit0 && e_.SetupMode) {
+        if (!IsPawnFigure(e_.SetupFigureIndex))
+            e_.PawnCycle = 1;
+        const int index = PawnFigureIndexes[e_.PawnCycle];
+        e_.PawnCycle = static_cast<std::uint8_t>(NextPlayer(e_.PawnCycle));
         SetFigureIndex(index);
-    } else if (key == Key::Enter && !s.GameStarted && !s.SetupMode) {
-        mmNewClick();
     }
 }
 
-void Game::FormMouseWheel(bool towardsUser) {
-    const GameState& s = *s_;
-    if (!s.SetupMode)
+void SetupEditor::FormMouseWheel(bool towardsUser) {
+    if (!e_.SetupMode)
         return;
-    SetFigureIndex(towardsUser ? PreviousFigure(s.SetupFigureIndex)
-                               : std::min(s.SetupFigureIndex + 1, kLastFigure));
+    SetFigureIndex(towardsUser ? PreviousFigure(e_.SetupFigureIndex)
+                               : std::min(e_.SetupFigureIndex + 1, kLastFigure));
     port_.SetStatusText(texts::kFigureChoice);
 }
 
-void Game::UpDownChangingEx(int newPosition) {
+void SetupEditor::UpDownChangingEx(int newPosition) {
     if (newPosition < 0 || newPosition > kLastFigure)
         return;
     SetFigureIndex(newPosition);
 }
 
-void Game::ImgSelectFigureClick() {
-    if (s_->SetupMode)
+void SetupEditor::ImgSelectFigureClick() {
+    if (e_.SetupMode)
         SetupPieceFromFigure(port_.UpDownPosition());
 }
 
-void Game::plSetupPositionMouseMove(bool overStartButton) {
+void SetupEditor::plSetupPositionMouseMove(bool overStartButton) {
     if (IsPositionComplete())
         return;
     if (overStartButton)

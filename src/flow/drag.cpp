@@ -20,7 +20,7 @@ void PieceDrag::Move(BoardPoint at) {
 void PieceDrag::Start() {
     pressed_ = false;
     const GameState& s = game_.state();
-    if (s.ClickPhase != 0 || s.ClickAllowed != 1 || s.SetupMode || !s.GameStarted ||
+    if (s.ClickPhase != 0 || s.ClickAllowed != 1 || game_.Setup().Active() || !s.GameStarted ||
         s.PromotionPending)
         return;
     game_.imgMouseUp(from_, MouseButton::Left);

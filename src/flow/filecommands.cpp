@@ -1,9 +1,11 @@
 // The commands that replace or store the game: New game, Open, Open position, Save, and
 // the list of position templates.
+#include "flow/filecommands.h"
+
 #include "flow/filemessages.h"
-#include "flow/game.h"
 #include "model/startpos.h"
 #include "storage/fileio.h"
+#include "storage/records.h"
 
 #include <vector>
 
@@ -13,37 +15,39 @@ namespace {
 constexpr std::string_view kSavesFolder = "Saves";
 constexpr std::string_view kPositionsFolder = "Positions";
 
-enum class SaveOutcome { Saved, Cancelled, Failed };
+} // namespace
 
-// The save command. Failed means the file could not be written: a command that saved
-// first on the player's request must not go on to replace the game.
-SaveOutcome RunSave(Game& game, WindowPort& port) {
-    const GameState& s = game.state();
-    const bool asPosition = s.SetupMode != 0 && port.ChosenSaveAsItem() != 2;
+FileCommands::FileCommands(GameState& s, WindowPort& port, SetupEditor& setup, FileHost& host)
+    : s_(s), port_(port), setup_(setup), host_(host),
+      gameBuffer_(std::make_unique<std::uint8_t[]>(kGameRecordSize)),
+      snapshotBuffer_(std::make_unique<std::uint8_t[]>(kSnapshotRecordSize)) {}
+
+FileCommands::~FileCommands() = default;
+
+FileCommands::SaveOutcome FileCommands::RunSave() {
+    const bool asPosition = setup_.Active() && port_.ChosenSaveAsItem() != 2;
     const std::string_view title = asPosition ? "Сохранение позиции" : "Сохранение игры";
-    const std::string folder = game.DataPath(asPosition ? kPositionsFolder : kSavesFolder);
-    const std::optional<std::string> chosen = port.ChooseSaveFile(title, folder);
+    const std::string folder = host_.DataPath(asPosition ? kPositionsFolder : kSavesFolder);
+    const std::optional<std::string> chosen = port_.ChooseSaveFile(title, folder);
     if (!chosen)
         return SaveOutcome::Cancelled;
     if (chosen->empty()) {
-        port.Message("Сохранить текущую игру не удалось.");
+        port_.Message("Сохранить текущую игру не удалось.");
         return SaveOutcome::Failed;
     }
     // While a promotion choice is open the board of CurrentPly is still the position
     // before the pending move, so that is what gets saved.
-    if (!game.WriteGameFile(GameFileToSave(*chosen)))
+    if (!WriteGameFile(GameFileToSave(*chosen)))
         return SaveOutcome::Failed;
-    port.ChooseTemplateItem(-1);
+    port_.ChooseTemplateItem(-1);
     return SaveOutcome::Saved;
 }
 
-} // namespace
-
 // True when the calling command may go on.
-bool Game::ConfirmSaveCurrentGame() {
+bool FileCommands::ConfirmSaveCurrentGame() {
     switch (port_.Ask(texts::kConfirmSave)) {
     case Answer::Yes:
-        return RunSave(*this, port_) != SaveOutcome::Failed;
+        return RunSave() != SaveOutcome::Failed;
     case Answer::No:
         return true;
     case Answer::Cancel:
@@ -52,56 +56,56 @@ bool Game::ConfirmSaveCurrentGame() {
     return false;
 }
 
-bool Game::MayReplaceGame() {
-    FinishAutosave();
-    if (s_->CurrentPly > 1 && !ConfirmSaveCurrentGame())
+bool FileCommands::MayReplaceGame() {
+    host_.FinishAutosave();
+    if (s_.CurrentPly > 1 && !ConfirmSaveCurrentGame())
         return false;
     // A promotion left open and a pick belong to the game being replaced.
-    EndPendingPromotion();
-    CancelPick();
+    host_.EndPickAndPromotion();
     return true;
 }
 
-void Game::mmNewClick() {
-    GameState& s = *s_;
+void FileCommands::mmNewClick() {
+    GameState& s = s_;
     if (!MayReplaceGame())
         return;
     StartUpReset(s);
+    setup_.Reset();
     s.GameStarted = 1;
     port_.SetEnabled(Control::plChoiceFigure, false);
     SetStandardLayout(s);
     s.CurrentPly = 1;
     PlacePieces(s, 1, 2);
-    RefreshBoard(1);
+    host_.RefreshBoard(1);
     DeriveStartFlags(s, 1);
-    ResetRedoLine();
+    host_.ResetRedoLine();
     port_.DrawCoordinates();
     port_.MirrorBoardToGrid(s.BoardHistory[1]);
     port_.DrawPlayerOrder(s.SideToMove);
     for (int p = 1; p <= kPlayers; ++p)
         port_.SetCheckLabel(p, s.CheckFlags[p] != 0); // the reset cleared them all
-    ShowSetupFigure(s.SetupMode != 0, s.SetupFigureIndex);
+    setup_.ShowChosenFigure();
     port_.ListClear();
     port_.SetVisible(Control::plSetupPosition, false);
     port_.SetEnabled(Control::plInterface, true);
     port_.SetVisible(Control::cbOrder, true);
-    ShowGlance();
+    host_.ShowGlance();
     // The autosave comes last: when it cannot be written the player is told, and the
     // window already shows the whole new game rather than half of the switch.
-    Autosave(1);
+    host_.Autosave(1);
 }
 
-void Game::OpenGameFile(std::string_view folder) {
-    GameState& s = *s_;
-    FinishAutosave();
-    if (s.GameStarted == 0 || s.SetupMode != 0) {
+void FileCommands::OpenGameFile(std::string_view folder) {
+    GameState& s = s_;
+    host_.FinishAutosave();
+    if (s.GameStarted == 0 || setup_.Active()) {
         mmNewClick();
-        if (s.GameStarted == 0 || s.SetupMode != 0)
+        if (s.GameStarted == 0 || setup_.Active())
             return; // the player kept the intro screen or the set-up position
     }
     if (s.CurrentPly > 1 && !ConfirmSaveCurrentGame())
         return;
-    const std::optional<std::string> chosen = port_.ChooseOpenFile(DataPath(folder));
+    const std::optional<std::string> chosen = port_.ChooseOpenFile(host_.DataPath(folder));
     if (!chosen)
         return;
     if (chosen->empty()) {
@@ -111,46 +115,45 @@ void Game::OpenGameFile(std::string_view folder) {
     OpenGame(GameFileToOpen(*chosen));
 }
 
-bool Game::OpenGame(const std::string& path) {
-    GameState& s = *s_;
+bool FileCommands::OpenGame(const std::string& path) {
+    GameState& s = s_;
     if (!LoadGameFile(path))
         return false;
     port_.DrawPlayerOrder(s.SideToMove);
     DeriveStartFlags(s, s.CurrentPly);
-    s.SetupPiece = 0;
-    s.SetupMode = 0;
-    ResetRedoLine();
-    ShowGlance();
+    setup_.Leave();
+    host_.ResetRedoLine();
+    host_.ShowGlance();
     return true;
 }
 
-void Game::mmOpenClick() {
+void FileCommands::mmOpenClick() {
     OpenGameFile(kSavesFolder);
 }
 
-void Game::mmOpenPositionClick() {
+void FileCommands::mmOpenPositionClick() {
     OpenGameFile(kPositionsFolder);
 }
 
-void Game::mmSaveClick() {
-    RunSave(*this, port_);
+void FileCommands::mmSaveClick() {
+    RunSave();
 }
 
-void Game::cbSaveAsChange() {
+void FileCommands::cbSaveAsChange() {
     mmSaveClick();
 }
 
-void Game::BuildTemplateList() {
-    if (const FileError savesError = EnsureFolder(DataPath(kSavesFolder)))
+void FileCommands::BuildTemplateList() {
+    if (const FileError savesError = EnsureFolder(host_.DataPath(kSavesFolder)))
         port_.Message(FileErrorText(savesError));
     std::vector<std::string> names;
-    FileError error = EnsureFolder(DataPath(kPositionsFolder));
+    FileError error = EnsureFolder(host_.DataPath(kPositionsFolder));
     if (!error)
-        error = ListFiles(DataPath(kPositionsFolder), names);
+        error = ListFiles(host_.DataPath(kPositionsFolder), names);
     if (error)
         port_.Message(FileErrorText(error));
-    templateCount_ = static_cast<int>(names.size());
-    port_.SetTemplateItems(names.data(), templateCount_);
+    setup_.SetTemplateCount(static_cast<int>(names.size()));
+    port_.SetTemplateItems(names.data(), static_cast<int>(names.size()));
 }
 
 } // namespace tavlon

@@ -9,8 +9,7 @@ namespace tavlon {
 
 Game::Game(WindowPort& port, std::string programDir)
     : port_(port), programDir_(std::move(programDir)), s_(std::make_unique<GameState>()),
-      gameBuffer_(std::make_unique<std::uint8_t[]>(kGameRecordSize)),
-      snapshotBuffer_(std::make_unique<std::uint8_t[]>(kSnapshotRecordSize)) {
+      setup_(*s_, port_, *this), files_(*s_, port_, setup_, *this) {
     autosavePath_ = DataPath("temp.tvl");
     autosave_ = std::make_unique<AutosaveWriter>(autosavePath_);
 }
@@ -46,6 +45,7 @@ void Game::SetAutosaveNotifier(std::function<void()> notify) {
 
 void Game::FormCreate() {
     StartUpReset(*s_);
+    setup_.Reset();
     ImageMouseLeave();
 }
 
@@ -57,7 +57,7 @@ void Game::FormShow() {
     port_.DrawCoordinates();
     port_.MirrorBoardToGrid(s.Board());
     port_.DrawPlayerOrder(s.SideToMove);
-    ShowSetupFigure(s.SetupMode, s.SetupFigureIndex);
+    setup_.ShowChosenFigure();
     port_.SetEnabled(Control::plSetupPosition, false);
     for (int p = 1; p <= 4; ++p)
         port_.SetCheckLabel(p, false);
@@ -68,8 +68,116 @@ void Game::FormShow() {
 void Game::ImageMouseLeave() {
     // Away from the board the status bar keeps telling of a mate.
     port_.SetStatusText(MateText());
-    if (s_->SetupMode)
+    if (setup_.Active())
         RefreshBoard(s_->CurrentPly);
+}
+
+// The file commands.
+void Game::mmNewClick() {
+    files_.mmNewClick();
+}
+
+void Game::mmOpenClick() {
+    files_.mmOpenClick();
+}
+
+void Game::mmOpenPositionClick() {
+    files_.mmOpenPositionClick();
+}
+
+void Game::mmSaveClick() {
+    files_.mmSaveClick();
+}
+
+void Game::cbSaveAsChange() {
+    files_.cbSaveAsChange();
+}
+
+void Game::BuildTemplateList() {
+    files_.BuildTemplateList();
+}
+
+bool Game::WriteGameFile(const std::string& path) {
+    return files_.WriteGameFile(path);
+}
+
+FileError Game::StoreGameFile(const std::string& path) {
+    return files_.StoreGameFile(path);
+}
+
+bool Game::OpenGame(const std::string& path) {
+    return files_.OpenGame(path);
+}
+
+bool Game::LoadGameFile(const std::string& path) {
+    return files_.LoadGameFile(path);
+}
+
+bool Game::WriteSnapshot(std::uint16_t ply, const std::string& path) {
+    return files_.WriteSnapshot(ply, path);
+}
+
+bool Game::MayReplaceGame() {
+    return files_.MayReplaceGame();
+}
+
+void Game::EndPickAndPromotion() {
+    EndPendingPromotion();
+    CancelPick();
+}
+
+void Game::ListMoves() {
+    port_.ListClear();
+    for (std::uint16_t i = 1; i <= s_->CurrentPly; ++i)
+        ListMoveText(i);
+    ShowListRow();
+}
+
+// The editor's handlers; the keys that are no figure choice belong to the game.
+void Game::mmSetupPositionClick() {
+    setup_.mmSetupPositionClick();
+}
+
+void Game::bStartPositionClick() {
+    setup_.bStartPositionClick();
+}
+
+void Game::cbShablonChange(const std::string& name) {
+    setup_.cbShablonChange(name);
+}
+
+bool Game::IsPositionComplete() const {
+    return setup_.IsPositionComplete();
+}
+
+void Game::FormKeyDown(Key key) {
+    if (key != Key::Letter)
+        setup_.FormKeyDown(key);
+    else if (!setup_.Active())
+        port_.Focus(Control::eInput);
+}
+
+void Game::FormKeyUp(Key key) {
+    if (key == Key::Enter && !s_->GameStarted && !setup_.Active())
+        mmNewClick();
+    else
+        setup_.FormKeyUp(key);
+}
+
+void Game::FormMouseWheel(bool towardsUser) {
+    setup_.FormMouseWheel(towardsUser);
+}
+
+void Game::UpDownChangingEx(int newPosition) {
+    setup_.UpDownChangingEx(newPosition);
+}
+
+void Game::ImgSelectFigureClick() {
+    setup_.ImgSelectFigureClick();
+}
+
+void Game::plSetupPositionMouseMove(bool overStartButton) {
+    setup_.plSetupPositionMouseMove(overStartButton);
 }
 
 void Game::cbOrderClick(bool checked) {

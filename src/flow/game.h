@@ -2,8 +2,10 @@
 // window event and command. The window calls these and shows what the port is told.
 #pragma once
 
-#include "flow/port.h"
+#include "editor/setupeditor.h"
+#include "flow/filecommands.h"
 #include "model/gamestate.h"
+#include "port/windowport.h"
 #include "storage/fileerror.h"
 
 #include <cstdint>
@@ -27,23 +29,7 @@ struct BoardPoint {
     bool onIntroStart = false;
 };
 
-// Keys the game reacts to; the window maps its own key codes onto these.
-enum class Key {
-    Digit0,
-    Digit1,
-    Digit2,
-    Digit3,
-    Digit4,
-    Space,
-    Backspace,
-    Home,
-    End,
-    Enter,
-    Letter,
-    Other
-};
-
-// Status texts shown by the move cycle and the editor.
+// Status texts shown by the move cycle and the commands.
 namespace texts {
 inline constexpr std::string_view kPickHint =
     "Выбор фигуры - клик левой кнопкой мыши; отмена выбора фигуры - правой";
@@ -52,25 +38,15 @@ inline constexpr std::string_view kOwnOrKing =
 inline constexpr std::string_view kMoveImpossible =
     "Ход выбранной фигуры на данное поле невозможен, согласно правилам игры";
 inline constexpr std::string_view kMovePossible = "Ход фигурой на данную клетку возможен";
-inline constexpr std::string_view kSetupStart =
-    "Нажмите левую кнопку мышки для вставки фигуры, а правую - для её удаления с поля";
 inline constexpr std::string_view kOpponentPiece =
     "Вы не можете ходить фигурой одного из противников";
 inline constexpr std::string_view kTypeHint =
     "Ввод хода при помощи клавиатуры. Например, d2d4 или D2D4";
-inline constexpr std::string_view kFigureChoice = "Выбор фигуры: колёсико мышки, пробел, Home, End";
 inline constexpr std::string_view kAttackedSquare = "Король не может ходить на битое поле";
-inline constexpr std::string_view kSetupIncomplete =
-    "Расстановка фигур считается завершённой только при наличии на доске 4 разных королей";
-inline constexpr std::string_view kFigureKeysTip = "1,2,3,4 - перебор королей\n\r0 - перебор пешек";
 inline constexpr std::string_view kRulesOff = "Ход возможен любой на усмотрение игрока";
 inline constexpr std::string_view kInputTip =
     "Формат ввода: БукваЦифраБукваЦифра\n\rНапример: d2d4 или D2D4";
 inline constexpr std::string_view kPlayTip = "Запись хода отсутствует либо введена неверно";
-inline constexpr std::string_view kSetupInactiveTip =
-    "Расстановка фигур для формирования позиции не активированна";
-inline constexpr std::string_view kConfirmSave =
-    "Сохранить текущую игру перед расстановкой позиции?";
 inline constexpr std::string_view kHistoryFull = "Достигнута предельная длина партии: 10000 ходов.";
 } // namespace texts
 
@@ -80,7 +56,9 @@ struct TargetVerdict {
     std::string_view status; // empty: the status text stays as it was
 };
 
-class Game {
+// The setup editor and the file commands are parts of their own; they reach the game
+// through SetupHost and FileHost, which the game implements privately.
+class Game final : private SetupHost, private FileHost {
   public:
     // `programDir` is the folder every data path is built from (no trailing separator).
     Game(WindowPort& port, std::string programDir);
@@ -94,7 +72,10 @@ class Game {
     // The autosave snapshot, rewritten after every move.
     const std::string& AutosavePath() const { return autosavePath_; }
     // ProgramDir + "/" + tail.
-    std::string DataPath(std::string_view tail) const;
+    std::string DataPath(std::string_view tail) const override;
+    // The setup editor, which owns the figure choice and the editing state.
+    SetupEditor& Setup() { return setup_; }
+    const SetupEditor& Setup() const { return setup_; }
 
     // Window lifecycle.
     void FormCreate();
@@ -108,7 +89,7 @@ class Game {
     // Judgement of `target` for the picked piece as the hover evaluation makes it in
     // phase 1; changes nothing.
     TargetVerdict JudgeTarget(Square target) const;
-    void RefreshBoard(std::uint16_t ply);
+    void RefreshBoard(std::uint16_t ply) override;
     void cbOrderClick(bool checked);
     void mmViewRunClick();
     bool MoveHintsOn() const { return moveHints_; }
@@ -169,12 +150,12 @@ class Game {
     bool WriteGameFile(const std::string& path);
     // The same write telling nobody: the failure is returned (empty on success).
     FileError StoreGameFile(const std::string& path);
-    bool LoadGameFile(const std::string& path);
+    bool LoadGameFile(const std::string& path) override;
     bool WriteSnapshot(std::uint16_t ply, const std::string& path);
 
     // The autosave is written by a thread of its own. Waits until every autosave asked for
     // so far is on the disk, then reports a failed one.
-    void FinishAutosave();
+    void FinishAutosave() override;
     // Shows the newest failed autosave in a message box, if one failed since the last report.
     void ReportAutosaveFailure();
     // `notify` runs on the writer's thread after a failed autosave; the window answers it
@@ -195,7 +176,6 @@ class Game {
     void DetectCheck(const TBoard& w);
     void DrawSelectionFrame();
     void DrawMoveHints();
-    void DrawPlacementPreview();
     void ForgetCoveredMarks();
     void ClearTargetMarks(TBoard& b);
     // Drops a pick in progress and its marks; true when something was picked.
@@ -205,11 +185,11 @@ class Game {
     void WriteNotationLine(std::uint16_t ply);
     void PlayTypedMove();
     // Tells the window the last moves, the kings in check and a mate of the position in play.
-    void ShowGlance();
+    void ShowGlance() override;
     // Whose king is mated, or nothing outside play and when nobody is.
     std::string_view MateText() const;
     void SetUndoRedoButtons();
-    void ResetRedoLine();
+    void ResetRedoLine() override;
     void ListMoveText(std::uint16_t ply);
     void ShowListRow();
     // After CurrentPly moved from `shownBefore`: the list holds the lines up to CurrentPly
@@ -219,36 +199,20 @@ class Game {
     void CheckConsistency() const;
 
     // Hands the snapshot of `ply` to the autosave writer; returns at once.
-    void Autosave(std::uint16_t ply);
+    void Autosave(std::uint16_t ply) override;
 
-    // Commands internals.
-    bool ConfirmSaveCurrentGame();
-    // New game and setup: waits for the autosave, asks to save a game past its first move
-    // and, going ahead, ends a pending promotion and a pick. False when the player cancelled.
-    bool MayReplaceGame();
-    void OpenGameFile(std::string_view folder);
-
-    // Setup internals.
-    void ShowSetupFigure(bool active, int index);
-    void SetupPieceFromFigure(int index);
-    void PlaceSetupPiece(TPieceCode code);
-    void PlaceFromSetup();
-    void RemoveFromSetup();
-    void RejectPawn(int reason);
-    bool CheckKingLimit();
-    void SetFigureIndex(int index);
-    void SetupButtonsFromCompleteness();
-    // Loads a template file and installs its board as the board of ply 1.
-    bool LoadTemplateFile(const std::string& path);
+    // What the editor and the file commands ask of the game.
+    bool MayReplaceGame() override;
+    void EndPickAndPromotion() override;
+    void ListMoves() override;
 
     WindowPort& port_;
     std::string programDir_;
     std::string autosavePath_; // built once: a move allocates nothing for it
     std::unique_ptr<GameState> s_;
-    std::unique_ptr<std::uint8_t[]> gameBuffer_;
-    std::unique_ptr<std::uint8_t[]> snapshotBuffer_;
+    SetupEditor setup_;
+    FileCommands files_;
     bool moveHints_ = true;
-    int templateCount_ = 0; // entries of the template list; set where the list is built
     // Last: its thread stops (after writing what is waiting) before the state goes away.
     std::unique_ptr<AutosaveWriter> autosave_;
 };

@@ -1,6 +1,7 @@
 // Writing and opening game files and the autosave snapshot.
+#include "flow/filecommands.h"
+
 #include "flow/filemessages.h"
-#include "flow/game.h"
 #include "rules/attacks.h"
 #include "storage/fileio.h"
 #include "storage/records.h"
@@ -21,14 +22,14 @@ void StorePositionWithoutPick(const GameState& s, GameRecordBytes record) {
 
 } // namespace
 
-FileError Game::StoreGameFile(const std::string& path) {
+FileError FileCommands::StoreGameFile(const std::string& path) {
     const GameRecordBytes record(gameBuffer_.get(), kGameRecordSize);
-    FillGameRecord(*s_, record);
-    StorePositionWithoutPick(*s_, record);
+    FillGameRecord(s_, record);
+    StorePositionWithoutPick(s_, record);
     return WriteFileWhole(path, record, Durability::Synced);
 }
 
-bool Game::WriteGameFile(const std::string& path) {
+bool FileCommands::WriteGameFile(const std::string& path) {
     const FileError error = StoreGameFile(path);
     if (error) {
         port_.Message(FileErrorText(error));
@@ -37,9 +38,9 @@ bool Game::WriteGameFile(const std::string& path) {
     return true;
 }
 
-bool Game::WriteSnapshot(std::uint16_t ply, const std::string& path) {
+bool FileCommands::WriteSnapshot(std::uint16_t ply, const std::string& path) {
     const SnapshotBytes record(snapshotBuffer_.get(), kSnapshotRecordSize);
-    FillSnapshotRecord(*s_, ply, record);
+    FillSnapshotRecord(s_, ply, record);
     const FileError error = WriteFileWhole(path, record, Durability::Unsynced);
     if (error) {
         port_.Message(FileErrorText(error));
@@ -51,7 +52,7 @@ bool Game::WriteSnapshot(std::uint16_t ply, const std::string& path) {
 // Every caller (the open commands and the templates) wants the move list to show the
 // opened game alone, so the list is emptied here, once the record was accepted: a refused
 // file leaves the list, like everything else, as it was.
-bool Game::LoadGameFile(const std::string& path) {
+bool FileCommands::LoadGameFile(const std::string& path) {
     std::uint8_t* const buffer = gameBuffer_.get();
     std::size_t count = 0;
     const FileError error = ReadGameRecordParts(path, {buffer, kGameRecordSize}, count);
@@ -65,19 +66,15 @@ bool Game::LoadGameFile(const std::string& path) {
     }
     // The old game's pending promotion and pick end before its board is replaced, so
     // that no mark of theirs reaches the opened board.
-    EndPendingPromotion();
-    CancelPick();
-    InstallGameRecord(std::span<const std::uint8_t, kGameRecordSize>(buffer, kGameRecordSize), *s_);
+    host_.EndPickAndPromotion();
+    InstallGameRecord(std::span<const std::uint8_t, kGameRecordSize>(buffer, kGameRecordSize), s_);
     // The labels belonged to the game that was on the board.
     for (int p = 1; p <= kPlayers; ++p) {
-        s_->CheckFlags[p] = 0;
+        s_.CheckFlags[p] = 0;
         port_.SetCheckLabel(p, false);
     }
-    port_.ListClear();
-    for (std::uint16_t i = 1; i <= s_->CurrentPly; ++i)
-        ListMoveText(i);
-    ShowListRow();
-    RefreshBoard(s_->CurrentPly);
+    host_.ListMoves();
+    host_.RefreshBoard(s_.CurrentPly);
     return true;
 }
 

@@ -18,7 +18,7 @@ constexpr std::string_view kMateTexts[5] = {"", "Мат королю белых"
 void Game::ShowGlance() {
     const GameState& s = *s_;
     Glance g;
-    if (s.GameStarted && !s.SetupMode) {
+    if (s.GameStarted && !setup_.Active()) {
         DeriveLastMoves(s.BoardHistory, s.CurrentPly, s.SideToMove, g.lastMoves);
         bool inCheck[5];
         KingsInCheck(s.Board(), inCheck);
@@ -38,7 +38,7 @@ void Game::ShowGlance() {
 
 std::string_view Game::MateText() const {
     const GameState& s = *s_;
-    if (!s.GameStarted || s.SetupMode || !IsMated(s))
+    if (!s.GameStarted || setup_.Active() || !IsMated(s))
         return {};
     return kMateTexts[s.SideToMove];
 }

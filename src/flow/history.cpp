@@ -49,7 +49,6 @@ void Game::mmUndoClick() {
         --s.CurrentPly;
         RefreshBoard(s.CurrentPly);
         s.SideToMove = static_cast<std::uint8_t>(PrevPlayer(s.SideToMove));
-        s.SelectedOwner = s.SideToMove;
         port_.DrawPlayerOrder(s.SideToMove);
         ListUpToCurrentPly(static_cast<std::uint16_t>(s.CurrentPly + 1));
         for (int p = 1; p <= 4; ++p) {
@@ -73,7 +72,6 @@ void Game::mmForwardClick() {
         ++s.CurrentPly;
         RefreshBoard(s.CurrentPly);
         s.SideToMove = static_cast<std::uint8_t>(NextPlayer(s.SideToMove));
-        s.SelectedOwner = s.SideToMove;
         port_.DrawPlayerOrder(s.SideToMove);
         ListUpToCurrentPly(static_cast<std::uint16_t>(s.CurrentPly - 1));
     } else if (picked) {

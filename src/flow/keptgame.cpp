@@ -36,7 +36,7 @@ std::string GameKeeper::PathOf(KeptKind kind) const {
 
 bool GameKeeper::GameInProgress() const {
     const GameState& s = game_.state();
-    if (s.GameStarted == 0 || s.SetupMode != 0)
+    if (s.GameStarted == 0 || game_.Setup().Active())
         return false;
     if (s.CurrentPly > 1)
         return true;

@@ -49,18 +49,18 @@ void Game::imgMouseMove(BoardPoint at) {
         s.HoverSquare = at.square;
     port_.SetBoardPointer(s.GameStarted ? PointerRole::Forbidden : PointerRole::Arrow);
 
-    if (s.SetupMode) {
+    if (setup_.Active()) {
         if (onBoard)
-            DrawPlacementPreview();
+            setup_.DrawPlacementPreview();
         port_.SetStatusText(texts::kFigureChoice);
     } else if (onBoard) {
-        s.HoverCode = s.Board().at(s.HoverSquare);
+        const TPieceCode hovered = s.Board().at(s.HoverSquare);
         if (s.ClickPhase == 1 || s.ClickPhase == 2) {
             const Square from = s.ClickSquares[s.ClickPhase];
             s.MoveDelta = {from.c - s.HoverSquare.c, from.r - s.HoverSquare.r};
         }
         PieceMoveAllowed(s, s.SelectedPiece, s.ClickAllowed);
-        if (IsKing(s.HoverCode))
+        if (IsKing(hovered))
             s.ClickAllowed = 0;
 
         if (s.RulesOff) {
@@ -74,12 +74,11 @@ void Game::imgMouseMove(BoardPoint at) {
         }
 
         if (s.ClickPhase == 0) {
-            s.SelectedOwner = static_cast<std::uint8_t>(OwnerOf(s.HoverCode));
-            if (s.HoverCode == kEmpty) {
+            if (hovered == kEmpty) {
                 port_.SetStatusText(texts::kPickHint);
                 port_.SetBoardPointer(PointerRole::Arrow);
                 s.ClickAllowed = 0;
-            } else if (s.SelectedOwner != s.SideToMove) {
+            } else if (OwnerOf(hovered) != s.SideToMove) {
                 port_.SetStatusText(texts::kOpponentPiece);
                 port_.SetBoardPointer(PointerRole::Forbidden);
                 s.ClickAllowed = 0;
@@ -119,10 +118,10 @@ void Game::imgMouseUp(BoardPoint at, MouseButton button) {
         mmNewClick();
     port_.SetBoardTooltipEnabled(false);
 
-    if (s.SetupMode) {
+    if (setup_.Active()) {
         // Only the left button places; the right one removes through the context request.
         if (button == MouseButton::Left && at.onBoard)
-            PlaceFromSetup();
+            setup_.PlaceFromSetup();
     }
 
     // The right button only cancels a pick (through the context request that follows its
@@ -130,7 +129,7 @@ void Game::imgMouseUp(BoardPoint at, MouseButton button) {
     // would play it whenever the pointer is over a square the piece may go to.
     if (s.GameStarted && button != MouseButton::Right) {
         bool advanced = false;
-        if (s.ClickAllowed == 1 && !s.SetupMode && s.ClickPhase < 2 && at.onBoard) {
+        if (s.ClickAllowed == 1 && !setup_.Active() && s.ClickPhase < 2 && at.onBoard) {
             ++s.ClickPhase;
             RecordClickSquare(at.square);
             advanced = true;
@@ -159,8 +158,8 @@ void Game::imgContextPopup() {
     GameState& s = *s_;
     if (s.PromotionPending)
         return;
-    if (s.SetupMode) {
-        RemoveFromSetup();
+    if (setup_.Active()) {
+        setup_.RemoveFromSetup();
         return;
     }
     s.SelectedPiece = 0;
@@ -174,10 +173,8 @@ void Game::RecordClickSquare(Square sq) {
         return;
     s.ClickSquares[s.ClickPhase] = sq;
     s.FramedSquare = sq;
-    if (s.ClickPhase == 1) {
+    if (s.ClickPhase == 1)
         s.SelectedPiece = s.Board().at(sq);
-        s.SelectedOwner = static_cast<std::uint8_t>(OwnerOf(s.SelectedPiece));
-    }
 }
 
 void Game::PickActions() {
@@ -204,17 +201,6 @@ void Game::DrawMoveHints() {
 void Game::DrawSelectionFrame() {
     if (s_->SelectedPiece != 0)
         port_.DrawSelectionFrame(s_->FramedSquare);
-}
-
-void Game::DrawPlacementPreview() {
-    const GameState& s = *s_;
-    RefreshBoard(s.CurrentPly);
-    if (s.SetupPiece == 0) {
-        port_.SetBoardPointer(PointerRole::Forbidden);
-        return;
-    }
-    port_.SetBoardPointer(PointerRole::Drag);
-    port_.DrawFigurePreview(s.HoverSquare, s.SetupFigureIndex);
 }
 
 void Game::CarryOutMove() {
@@ -264,7 +250,6 @@ void Game::CompleteMove(std::uint8_t& side) {
     BuildNextBoard(s.PendingBoard, s.SelectedPiece);
     PassTurnAfter(s.SelectedPiece, side);
     port_.DrawPlayerOrder(side);
-    s.HoverCode = 0;
     s.SelectedPiece = 0;
     s.ClickPhase = 0;
     s.ClickAllowed = 0;

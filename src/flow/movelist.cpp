@@ -52,7 +52,7 @@ void Game::ListBoxClick(int row) {
     GameState& s = *s_;
     const std::uint16_t target = PlyOfListRow(row);
     // Undo never goes below ply 1; a line of a move made from ply 0 is not a place to go.
-    if (target < 1 || s.SetupMode) {
+    if (target < 1 || setup_.Active()) {
         ShowListRow(); // the window's own highlight of the clicked line goes
         return;
     }
@@ -67,7 +67,6 @@ void Game::ListBoxClick(int row) {
         s.CurrentPly = target;
         RefreshBoard(s.CurrentPly);
         s.SideToMove = static_cast<std::uint8_t>(((s.SideToMove - 1 + steps) % 4 + 4) % 4 + 1);
-        s.SelectedOwner = s.SideToMove;
         port_.DrawPlayerOrder(s.SideToMove);
         // Undo clears the check flags and redo leaves them; a jump back passes an undo.
         if (steps < 0) {

@@ -93,9 +93,9 @@ void Game::GroupBox1MouseMove() {
 
 void Game::bbPlayClick() {
     GameState& s = *s_;
-    if (s.SetupMode) {
+    if (setup_.Active()) {
         s.ClickPhase = 0;
-        s.SetupPiece = 0;
+        setup_.Disarm();
         s.SelectedPiece = 0;
         return;
     }
@@ -104,7 +104,6 @@ void Game::bbPlayClick() {
     PlayTypedMove();
     port_.DrawPlayerOrder(s.SideToMove);
     RefreshBoard(s.CurrentPly);
-    s.SelectedOwner = s.SideToMove;
     ShowGlance();
 }
 

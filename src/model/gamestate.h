@@ -1,4 +1,5 @@
-// The whole state of a game: board history, cursors, flags, move cycle and setup state.
+// The state of a game the move cycle, the commands and the editor share: board history,
+// cursors, flags and the move cycle.
 #pragma once
 
 #include "model/codes.h"
@@ -30,13 +31,10 @@ struct GameState {
     std::uint8_t ClickPhase = 0;
     Square ClickSquares[3] = {}; // [1] source, [2] target
     TPieceCode SelectedPiece = 0;
-    std::uint8_t SelectedOwner = 1;
     std::uint8_t ClickAllowed = 0;
     Square HoverSquare = {};
-    TPieceCode HoverCode = 0;
     Square MoveDelta = {};    // picked square minus hovered square
     Square FramedSquare = {}; // the square last clicked, framed while a piece is picked
-    std::uint8_t KingSpecialMove = 0;
     // En-passant marks that an attack walk covered with 99, by board offset, so that
     // clearing the marks of a king's pick gives them back. 0 where nothing was covered.
     TPieceCode CoveredPassMarks[64] = {};
@@ -44,12 +42,6 @@ struct GameState {
     // Promotion: the working copy of the board waits here while the choice is open.
     std::uint8_t PromotionPending = 0;
     TBoard PendingBoard = {};
-
-    // Setup editor.
-    std::uint8_t SetupMode = 0;
-    TPieceCode SetupPiece = 0;
-    std::uint8_t SetupFigureIndex = 1;
-    std::uint8_t PawnCycle = 1;
 
     // Window state the game logic reads.
     std::uint8_t GameStarted = 0;

@@ -14,11 +14,8 @@ void StartUpReset(GameState& s) {
     s.PromotionPending = 0;
     s.SideToMove = 1;
     s.CurrentPly = 0;
-    s.SelectedOwner = 1;
     s.ClickPhase = 0;
     s.SelectedPiece = 0;
-    s.SetupFigureIndex = 1;
-    s.SetupMode = 0;
     for (int p = 1; p <= 4; ++p)
         s.CheckFlags[p] = 0;
     for (int p = 1; p <= 4; ++p)

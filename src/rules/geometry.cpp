@@ -118,11 +118,12 @@ void PieceGeometry(const TBoard& b, const GameState& s, TPieceCode piece, Square
     verdict = allowed ? 1 : 0;
 }
 
-void PieceMoveAllowed(GameState& s, TPieceCode piece, std::uint8_t& verdict) {
+void PieceMoveAllowed(const GameState& s, TPieceCode piece, std::uint8_t& verdict) {
     if (s.ClickPhase == 0)
         return;
+    std::uint8_t special = 0; // the king rule's flag; the hover verdict does not need it
     PieceGeometry(s.Board(), s, piece, s.ClickSquares[s.ClickPhase], s.HoverSquare, verdict,
-                  s.KingSpecialMove);
+                  special);
 }
 
 } // namespace tavlon

@@ -22,7 +22,7 @@ void PieceGeometry(const TBoard& b, const GameState& s, TPieceCode piece, Square
                    Square hover, std::uint8_t& verdict, std::uint8_t& kingSpecialMove);
 
 // The move cycle's form: source is ClickSquares[ClickPhase], hover is HoverSquare, on the
-// board of CurrentPly; updates s.KingSpecialMove. Does nothing in phase 0.
-void PieceMoveAllowed(GameState& s, TPieceCode piece, std::uint8_t& verdict);
+// board of CurrentPly. Does nothing in phase 0.
+void PieceMoveAllowed(const GameState& s, TPieceCode piece, std::uint8_t& verdict);
 
 } // namespace tavlon

@@ -2,7 +2,7 @@
 // GUI tests can answer it without blocking.
 #pragma once
 
-#include "flow/port.h"
+#include "port/windowport.h"
 
 #include <QString>
 #include <optional>

@@ -5,7 +5,7 @@
 // board are on from the start.
 #pragma once
 
-#include "flow/port.h"
+#include "port/windowport.h"
 #include "ui/layout.h"
 
 #include <QObject>

@@ -98,7 +98,7 @@ bool KeyRouter::KeyDown(QWidget* receiver, QKeyEvent& e) {
     const Key key = MapKey(e.key());
     game.FormKeyDown(key);
     QLineEdit* input = window_.controls().eInput;
-    if (key == Key::Letter && !game.state().SetupMode && input->isEnabled() && input->isVisible())
+    if (key == Key::Letter && !game.Setup().Active() && input->isEnabled() && input->isVisible())
         input->setFocus();
     if (key == Key::Letter && receiver != input && input->hasFocus()) {
         // The letter was meant for the control that had the focus; it goes to the box now.

@@ -1,7 +1,7 @@
 // Every control of the main window at its fixed place, built in code.
 #pragma once
 
-#include "flow/port.h"
+#include "port/windowport.h"
 #include "ui/figurestore.h"
 
 #include <QString>

@@ -4,7 +4,7 @@
 
 #include "flow/drag.h"
 #include "flow/game.h"
-#include "flow/port.h"
+#include "port/windowport.h"
 #include "ui/datafolder.h"
 #include "ui/dialogs.h"
 #include "ui/displaymode.h"

@@ -76,6 +76,7 @@ void ChooseFigure(Session& run, int index) {
 class Editor : public ::testing::Test {
   protected:
     GameState& S() { return game.state(); }
+    SetupState& E() { return game.Setup().state(); }
     void Place(Square sq) { ReleaseOver(game, sq, MouseButton::Left); }
 
     Session run;
@@ -125,7 +126,7 @@ TEST_F(Editor, EnteringShowsTheFourKingsWithTheFigureChosenBefore) {
     EXPECT_EQ(port.upDown, 15);
     EXPECT_TRUE(port.setupFigureActive);
     EXPECT_TRUE(port.isEnabled(Control::UpDown));
-    EXPECT_EQ(S().SetupPiece, 38);
+    EXPECT_EQ(E().SetupPiece, 38);
     EXPECT_TRUE(port.isEnabled(Control::bStartPosition));
     EXPECT_TRUE(port.isEnabled(Control::cbSaveAs));
 }
@@ -161,7 +162,7 @@ TEST_F(Editor, EnteringAsksToSaveFromPlyTwoAndEndsAPendingPromotion) {
         row.game.mmSetupPositionClick();
 
         EXPECT_EQ(!row.port.questions.empty(), c.asked);
-        EXPECT_EQ(s.SetupMode, c.entered);
+        EXPECT_EQ(row.game.Setup().state().SetupMode, c.entered);
         EXPECT_EQ(s.CurrentPly, c.entered ? 1 : c.ply);
         EXPECT_EQ(s.PromotionPending, c.promotion && !c.entered);
         EXPECT_EQ(row.port.isVisible(Control::plChoiceFigure), c.promotion && !c.entered);
@@ -316,7 +317,7 @@ TEST_F(Editor, PlacementRules) {
         EXPECT_EQ(row.port.drawnBoard, g.state().Board());
         EXPECT_EQ(std::vector<std::string>(c.messages.begin(), c.messages.end()),
                   row.port.messages);
-        EXPECT_EQ(g.state().SetupFigureIndex, c.figureAfter);
+        EXPECT_EQ(g.Setup().state().SetupFigureIndex, c.figureAfter);
         EXPECT_EQ(g.IsPositionComplete(), c.complete);
         EXPECT_EQ(row.port.isEnabled(Control::bStartPosition), c.complete);
         EXPECT_EQ(row.port.isEnabled(Control::cbSaveAs), c.complete);
@@ -330,16 +331,16 @@ TEST_F(Editor, ClickingTheFigureRearmsItFromTheUpDown) {
     game.FormKeyDown(Key::Digit1);
     game.mmSetupPositionClick();
     Place({5, 5}); // refused: White's king stands
-    ASSERT_EQ(S().SetupPiece, 0);
+    ASSERT_EQ(E().SetupPiece, 0);
     game.ImgSelectFigureClick();
-    EXPECT_EQ(S().SetupPiece, 18);
+    EXPECT_EQ(E().SetupPiece, 18);
 
     // Keys move the figure but not the up-down, and the image takes the up-down's figure.
     game.FormKeyDown(Key::End);
-    EXPECT_EQ(S().SetupPiece, 48);
+    EXPECT_EQ(E().SetupPiece, 48);
     game.ImgSelectFigureClick();
-    EXPECT_EQ(S().SetupPiece, 18);
-    EXPECT_EQ(S().SetupFigureIndex, 20);
+    EXPECT_EQ(E().SetupPiece, 18);
+    EXPECT_EQ(E().SetupFigureIndex, 20);
 }
 
 // --- Choosing the figure --------------------------------------------------------------
@@ -395,9 +396,10 @@ TEST_F(Editor, FigureKeysWheelAndUpDown) {
         else
             g.mmNewClick();
         GameState& s = g.state();
-        s.SetupFigureIndex = static_cast<std::uint8_t>(c.from);
+        SetupState& e = g.Setup().state();
+        e.SetupFigureIndex = static_cast<std::uint8_t>(c.from);
         s.PromotionPending = c.promotion;
-        s.SetupPiece = 0;
+        e.SetupPiece = 0;
         p.setupFigureIndex = -1;
         p.status.clear();
 
@@ -418,12 +420,12 @@ TEST_F(Editor, FigureKeysWheelAndUpDown) {
             break;
         }
 
-        EXPECT_EQ(s.SetupFigureIndex, c.to);
+        EXPECT_EQ(e.SetupFigureIndex, c.to);
         if (c.to != c.from) {
             EXPECT_EQ(p.setupFigureIndex, c.to);
             EXPECT_EQ(p.setupFigureActive, c.setup);
             // Only the active editor arms the figure for placing.
-            EXPECT_EQ(s.SetupPiece, c.setup ? FigureCodes[c.to] : 0);
+            EXPECT_EQ(e.SetupPiece, c.setup ? FigureCodes[c.to] : 0);
         }
         const bool wheel = c.input == WheelTowards || c.input == WheelAway;
         EXPECT_EQ(p.status, wheel && c.setup ? texts::kFigureChoice : "");
@@ -436,18 +438,18 @@ TEST_F(Editor, KeyZeroCyclesThePlayersPawns) {
     std::vector<int> chosen;
     for (int i = 0; i < 5; ++i) {
         game.FormKeyUp(Key::Digit0);
-        chosen.push_back(S().SetupFigureIndex);
+        chosen.push_back(E().SetupFigureIndex);
     }
     EXPECT_EQ(chosen, (std::vector<int>{1, 6, 11, 16, 1}));
-    EXPECT_EQ(S().SetupPiece, 11);
+    EXPECT_EQ(E().SetupPiece, 11);
 
     // From a pawn the cycle goes on where it stood; from any other figure it starts again.
     game.FormKeyDown(Key::Home);
     game.FormKeyUp(Key::Digit0);
-    EXPECT_EQ(S().SetupFigureIndex, 6);
+    EXPECT_EQ(E().SetupFigureIndex, 6);
     game.FormKeyDown(Key::Digit4);
     game.FormKeyUp(Key::Digit0);
-    EXPECT_EQ(S().SetupFigureIndex, 1);
+    EXPECT_EQ(E().SetupFigureIndex, 1);
     EXPECT_EQ(port.setupFigureIndex, 1);
 }
 
@@ -472,8 +474,8 @@ TEST_F(Editor, StartingPlayMakesTheSetBoardPlyOne) {
 
     game.bStartPositionClick();
 
-    EXPECT_EQ(S().SetupMode, 0);
-    EXPECT_EQ(S().SetupPiece, 0);
+    EXPECT_EQ(E().SetupMode, 0);
+    EXPECT_EQ(E().SetupPiece, 0);
     EXPECT_EQ(S().SideToMove, 1);
     EXPECT_EQ(S().CurrentPly, 1);
     EXPECT_EQ(S().BoardHistory[1], setUp);
@@ -516,7 +518,7 @@ TEST_F(Editor, StartingPlayWithAFailingAutosaveStillSwitchesTheWholeWindow) {
     EXPECT_EQ(port.messages,
               std::vector<std::string>{"Не удалось записать файл «" + snapshot.string() +
                                        "»: это папка, а не файл."});
-    EXPECT_EQ(S().SetupMode, 0);
+    EXPECT_EQ(E().SetupMode, 0);
     EXPECT_FALSE(port.isVisible(Control::plSetupPosition));
     EXPECT_TRUE(port.isEnabled(Control::plInterface));
     EXPECT_TRUE(port.isVisible(Control::cbOrder));
@@ -561,7 +563,7 @@ TEST_F(Editor, TemplatesInstallAtPlyOneWithTheirOwnLines) {
         EXPECT_EQ(g.state().BoardHistory[1], board);
         EXPECT_EQ(row.port.drawnBoard, board);
         EXPECT_EQ(row.port.list, c.listed);
-        EXPECT_EQ(g.state().SetupMode, 1);
+        EXPECT_EQ(g.Setup().state().SetupMode, 1);
         EXPECT_EQ(row.port.isEnabled(Control::bStartPosition), c.complete);
         EXPECT_EQ(row.port.isEnabled(Control::cbSaveAs), c.complete);
         if (c.complete) {

@@ -1,7 +1,7 @@
 // A window port that records what the game asked of the window, for tests.
 #pragma once
 
-#include "flow/port.h"
+#include "port/windowport.h"
 
 #include <deque>
 #include <map>

@@ -26,7 +26,6 @@ void ExpectSameGame(Table& a, Table& b, const std::string& where) {
     EXPECT_EQ(a.s.CurrentPly, b.s.CurrentPly) << where;
     EXPECT_EQ(a.s.LastPly, b.s.LastPly) << where;
     EXPECT_EQ(a.s.SideToMove, b.s.SideToMove) << where;
-    EXPECT_EQ(a.s.SelectedOwner, b.s.SelectedOwner) << where;
     EXPECT_EQ(a.s.Board(), b.s.Board()) << where;
     for (int p = 1; p <= 4; ++p) {
         EXPECT_EQ(a.s.CheckFlags[p], b.s.CheckFlags[p]) << where;
@@ -115,7 +114,7 @@ TEST(MoveList, AJumpAbandonsAPendingPromotionAndSetupIgnoresTheList) {
     EXPECT_EQ(t.Code("B7"), 12);
 
     t.game.mmSetupPositionClick();
-    ASSERT_EQ(t.s.SetupMode, 1);
+    ASSERT_EQ(t.game.Setup().state().SetupMode, 1);
     const auto ply = t.s.CurrentPly;
     t.game.ListBoxClick(0);
     EXPECT_EQ(t.s.CurrentPly, ply);

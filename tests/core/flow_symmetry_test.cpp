@@ -2,7 +2,7 @@
 // the next board with its castling rook, en-passant marks and captures, the promoted piece,
 // the start flags, the castling rights and the check flags. The same holds for a whole game.
 #include "flow/game.h"
-#include "flow/nullport.h"
+#include "port/nullport.h"
 #include "quarter_turn.h"
 
 #include <gtest/gtest.h>

@@ -78,7 +78,7 @@ TEST_F(Commands, NewGameStartsCleanly) {
     PlayTo(9);
     s.PromotionPending = 1;
     s.ClickPhase = 1;
-    s.SetupMode = 1;
+    game.Setup().state().SetupMode = 1;
     port.visible[Control::plSetupPosition] = true;
     port.checkLabelBlack[3] = true;
     port.answers = {Answer::No};
@@ -87,7 +87,7 @@ TEST_F(Commands, NewGameStartsCleanly) {
     EXPECT_EQ(s.SideToMove, 1);
     EXPECT_EQ(s.PromotionPending, 0);
     EXPECT_EQ(s.ClickPhase, 0);
-    EXPECT_EQ(s.SetupMode, 0);
+    EXPECT_EQ(game.Setup().state().SetupMode, 0);
     EXPECT_EQ(s.LastPly, 1); // redo cannot step into the old game
     EXPECT_FALSE(port.isEnabled(Control::bForward));
     EXPECT_FALSE(port.isEnabled(Control::bBackStep));
@@ -113,10 +113,10 @@ TEST_F(Commands, OpenOnTheIntroScreenStartsANewGameFirst) {
 
 TEST_F(Commands, OpenFromSetupEndsSetupThroughNewGame) {
     game.mmNewClick();
-    s.SetupMode = 1;
+    game.Setup().state().SetupMode = 1;
     s.BoardHistory[1] = TBoard{{18}};
     game.mmOpenPositionClick();
-    EXPECT_EQ(s.SetupMode, 0);
+    EXPECT_EQ(game.Setup().state().SetupMode, 0);
     EXPECT_EQ(s.BoardHistory[1], StartBoard());
     EXPECT_EQ(port.openFolders, std::vector<std::string>{dir / "Positions"});
 }
@@ -184,7 +184,7 @@ class SaveDialog : public Commands, public ::testing::WithParamInterface<SaveDia
 
 TEST_P(SaveDialog, TitleAndFolderFollowTheMode) {
     game.mmNewClick();
-    s.SetupMode = GetParam().setupMode;
+    game.Setup().state().SetupMode = GetParam().setupMode;
     port.saveAsItem = GetParam().saveAsItem;
     port.chosenTemplate = 3;
     port.saveFiles.push_back(dir / (std::string(GetParam().folder) + "/mine"));

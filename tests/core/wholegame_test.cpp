@@ -83,7 +83,7 @@ TEST_F(WholeGame, PromotedAndSetUp) {
 
     port.answers = {Answer::No};
     game.mmSetupPositionClick();
-    ASSERT_EQ(s.SetupMode, 1);
+    ASSERT_EQ(game.Setup().state().SetupMode, 1);
     for (auto [figure, square] : {std::pair{1, "C3"}, {6, "B6"}, {14, "F3"}, {19, "G6"}}) {
         port.upDown = figure;
         game.UpDownChangingEx(figure);

@@ -16,7 +16,7 @@
 // Everything missing at the end of the input reads as zero. tests/fuzz/make_seed.py turns
 // real records into this form.
 #include "flow/game.h"
-#include "flow/nullport.h"
+#include "port/nullport.h"
 #include "storage/records.h"
 
 #include <algorithm>

@@ -48,13 +48,13 @@ TEST_F(SetupTest, ThePanelCoversTheTopPanelAndTheKeysChooseTheFigure) {
                         {"Space wraps", Qt::Key_Space, 1}};
     for (const Row& row : rows) {
         Key(row.key);
-        EXPECT_EQ(state().SetupFigureIndex, row.figure) << row.name;
+        EXPECT_EQ(window->game().Setup().state().SetupFigureIndex, row.figure) << row.name;
     }
     Wheel(ui().img, false);
-    EXPECT_EQ(state().SetupFigureIndex, 2);
+    EXPECT_EQ(window->game().Setup().state().SetupFigureIndex, 2);
     Wheel(ui().img, true);
     Wheel(ui().img, true);
-    EXPECT_EQ(state().SetupFigureIndex, 0);
+    EXPECT_EQ(window->game().Setup().state().SetupFigureIndex, 0);
 
     Key(Qt::Key_A); // letters stay out of the notation box in setup mode
     EXPECT_FALSE(ui().eInput->hasFocus());
@@ -73,13 +73,13 @@ TEST_F(SetupTest, ClicksPlaceAndRemoveFiguresAndStartPlay) {
     QTest::mouseClick(ui().bStartPosition, Qt::LeftButton);
     EXPECT_FALSE(ui().plSetupPosition->isVisible());
     EXPECT_TRUE(ui().plInterface->isEnabled());
-    EXPECT_EQ(state().SetupMode, 0);
+    EXPECT_EQ(window->game().Setup().state().SetupMode, 0);
 }
 
 TEST_F(SetupTest, ToolbarEntryShowsThePreviewUnderThePointerUntilItLeaves) {
     StartGame();
     QTest::mouseClick(ui().sbSetupPosition, Qt::LeftButton);
-    ASSERT_EQ(state().SetupMode, 1);
+    ASSERT_EQ(window->game().Setup().state().SetupMode, 1);
     Key(Qt::Key_Home); // White's pawn
     const QRgb black = qRgb(0, 0, 0);
     ASSERT_EQ(BoardPixel(100, 220), black); // (3, 6) is an empty black square
@@ -124,7 +124,7 @@ TEST_F(SetupTest, PositionSavedAsTemplateIsListedAfterTheNextStartAndPlays) {
     EXPECT_EQ(state().CurrentPly, 1);
     ASSERT_TRUE(ui().bStartPosition->isEnabled());
     QTest::mouseClick(ui().bStartPosition, Qt::LeftButton);
-    ASSERT_EQ(state().SetupMode, 0);
+    ASSERT_EQ(window->game().Setup().state().SetupMode, 0);
     HoverSquare(1, 1); // the pointer comes back from the button
     ClickSquare(5, 6);
     ClickSquare(5, 5); // E3-E4 from the set-up position

@@ -1,7 +1,7 @@
 // A window that shows nothing: for tools and benchmarks that drive the game without one.
 #pragma once
 
-#include "flow/port.h"
+#include "port/windowport.h"
 
 namespace tavlon {
 

@@ -1,0 +1,92 @@
+// The commands that replace or store the game (New game, Open, Open position, Save, the
+// template list) and the record files they read and write.
+#pragma once
+
+#include "editor/setupeditor.h"
+#include "model/gamestate.h"
+#include "port/windowport.h"
+#include "storage/fileerror.h"
+
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <string_view>
+
+namespace tavlon {
+
+namespace texts {
+inline constexpr std::string_view kConfirmSave =
+    "Сохранить текущую игру перед расстановкой позиции?";
+} // namespace texts
+
+// What the file commands need of the game they replace or store.
+class FileHost {
+  public:
+    // Waits until every autosave asked for is on the disk, then reports a failed one.
+    virtual void FinishAutosave() = 0;
+    // Ends a pending promotion and drops a pick with its marks.
+    virtual void EndPickAndPromotion() = 0;
+    virtual void RefreshBoard(std::uint16_t ply) = 0;
+    // Drops the boards above CurrentPly from redo.
+    virtual void ResetRedoLine() = 0;
+    virtual void ShowGlance() = 0;
+    // Writes the autosave snapshot of `ply`.
+    virtual void Autosave(std::uint16_t ply) = 0;
+    // Lists the moves up to CurrentPly in an emptied move list, the last one shown.
+    virtual void ListMoves() = 0;
+    virtual std::string DataPath(std::string_view tail) const = 0;
+
+  protected:
+    ~FileHost() = default;
+};
+
+class FileCommands {
+  public:
+    // The record buffers are allocated here, once.
+    FileCommands(GameState& s, WindowPort& port, SetupEditor& setup, FileHost& host);
+    ~FileCommands();
+    FileCommands(const FileCommands&) = delete;
+    FileCommands& operator=(const FileCommands&) = delete;
+
+    void mmNewClick();
+    void mmOpenClick();
+    void mmOpenPositionClick();
+    void mmSaveClick();
+    void cbSaveAsChange();
+    // Installs the game file at `path` as Open does once a file was chosen (the game must
+    // have started): board, side, flags, move list and undo line, check labels cleared.
+    // False, with the player told why, when the file is refused.
+    bool OpenGame(const std::string& path);
+    // Creates the Saves and Positions folders where missing and lists the templates.
+    void BuildTemplateList();
+
+    // Record files; each reports its own failure in a message box and returns false.
+    bool WriteGameFile(const std::string& path);
+    // The same write telling nobody: the failure is returned (empty on success).
+    FileError StoreGameFile(const std::string& path);
+    // Installs the game of a file that passes the checks, its moves listed.
+    bool LoadGameFile(const std::string& path);
+    bool WriteSnapshot(std::uint16_t ply, const std::string& path);
+
+    // Asks whether to save the game first; true when the calling command may go on.
+    bool ConfirmSaveCurrentGame();
+    // New game and setup: waits for the autosave, asks to save a game past its first move
+    // and, going ahead, ends a pending promotion and a pick. False when the player cancelled.
+    bool MayReplaceGame();
+
+  private:
+    enum class SaveOutcome { Saved, Cancelled, Failed };
+    // Failed means the file could not be written: a command that saved first on the
+    // player's request must not go on to replace the game.
+    SaveOutcome RunSave();
+    void OpenGameFile(std::string_view folder);
+
+    GameState& s_;
+    WindowPort& port_;
+    SetupEditor& setup_;
+    FileHost& host_;
+    std::unique_ptr<std::uint8_t[]> gameBuffer_;
+    std::unique_ptr<std::uint8_t[]> snapshotBuffer_;
+};
+
+} // namespace tavlon
