@@ -3,8 +3,8 @@
 // the greatest length.
 #include "flow/game.h"
 #include "flow/keptgame.h"
-#include "port/nullport.h"
 #include "longline.h"
+#include "port/nullport.h"
 
 #include <benchmark/benchmark.h>
 
