@@ -1,13 +1,14 @@
-// Hovering and moving allocate nothing: the only allocations of a clicked move are those
-// of the autosave's file write.
+// Hovering and moving allocate nothing on the window's thread: a move hands its snapshot to
+// the autosave writer, whose own thread does the file write and may allocate for it.
 #include "table.h"
 
-#include <atomic>
 #include <cstdlib>
 #include <new>
 
 namespace {
-std::atomic<long> gAllocations{0};
+// Counted per thread: the autosave writer's thread allocates for its file writes whenever the
+// scheduler lets it run, and those must not be charged to the move being measured.
+thread_local long gAllocations = 0;
 } // namespace
 
 // A counting replacement of the global allocation functions for this test binary.
@@ -47,10 +48,6 @@ TEST(Allocations, NoneWhileHoveringOrMovingBesidesTheAutosave) {
     t.Release(At("C1")); // dropped on its own square: still picked
     t.game.imgContextPopup();
 
-    before = gAllocations;
-    t.game.WriteSnapshot(t.s.CurrentPly, t.game.AutosavePath());
-    const long snapshot = gAllocations - before;
-
     t.port.list.reserve(64);
     before = gAllocations;
     t.Hover(At("D2"));
@@ -64,7 +61,7 @@ TEST(Allocations, NoneWhileHoveringOrMovingBesidesTheAutosave) {
     before = gAllocations;
     t.port.ListAppend("5. D2D4");
     const long listing = gAllocations - before;
-    EXPECT_LE(move, snapshot + listing) << "the move itself allocated";
+    EXPECT_LE(move, listing) << "the move itself allocated";
 }
 
 } // namespace
