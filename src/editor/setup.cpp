@@ -16,7 +16,7 @@ void SetupEditor::mmSetupPositionClick() {
         return;
 
     s.GameStarted = 1;
-    s.CurrentPly = 1;
+    s.CarryFlagsTo(1);
     PlacePieces(s, 1, 0);
     port_.SetVisible(Control::cbOrder, false);
     PlacePieces(s, 1, 1);
@@ -49,8 +49,8 @@ void SetupEditor::bStartPositionClick() {
     e_.SetupMode = 0;
     e_.SetupPiece = 0;
     s.SideToMove = 1;
-    s.CurrentPly = 1;
-    s.ClickPhase = 0;
+    s.CarryFlagsTo(1);
+    in_.ClickPhase = 0;
     ShowSetupFigure(false, e_.SetupFigureIndex);
     // Boards a previous game left above ply 1 must not come back through redo, and its
     // check marks do not belong to the new game.
@@ -100,7 +100,7 @@ bool SetupEditor::LoadTemplateFile(const std::string& path) {
     const std::uint16_t filePly = s.CurrentPly;
     if (filePly != 1)
         s.BoardHistory[1] = s.BoardHistory[filePly];
-    s.CurrentPly = 1;
+    s.CarryFlagsTo(1);
     s.SideToMove = 1;
     host_.ResetRedoLine();
     return true;
@@ -138,13 +138,13 @@ void SetupEditor::SetFigureIndex(int index) {
 
 void SetupEditor::PlaceFromSetup() {
     GameState& s = s_;
-    if (!OnBoard(s.HoverSquare.c, s.HoverSquare.r))
+    if (!OnBoard(in_.HoverSquare.c, in_.HoverSquare.r))
         return;
     TPieceCode code = e_.SetupPiece;
     bool refused = false;
     if (IsPawn(code)) {
         const int owner = OwnerOf(code);
-        if (OnForbiddenPawnLine(owner, s.HoverSquare)) {
+        if (OnForbiddenPawnLine(owner, in_.HoverSquare)) {
             RejectPawn(1);
             refused = true;
         } else if (const int number = FreePawnNumber(s.Board(), owner); number == 0) {
@@ -186,7 +186,7 @@ bool SetupEditor::CheckKingLimit() {
 }
 
 void SetupEditor::PlaceSetupPiece(TPieceCode code) {
-    s_.Board().at(s_.HoverSquare) = code;
+    s_.Board().at(in_.HoverSquare) = code;
     host_.RefreshBoard(s_.CurrentPly);
     port_.MirrorBoardToGrid(s_.Board());
 }
@@ -198,14 +198,14 @@ void SetupEditor::DrawPlacementPreview() {
         return;
     }
     port_.SetBoardPointer(PointerRole::Drag);
-    port_.DrawFigurePreview(s_.HoverSquare, e_.SetupFigureIndex);
+    port_.DrawFigurePreview(in_.HoverSquare, e_.SetupFigureIndex);
 }
 
 void SetupEditor::RemoveFromSetup() {
     GameState& s = s_;
-    if (!OnBoard(s.HoverSquare.c, s.HoverSquare.r))
+    if (!OnBoard(in_.HoverSquare.c, in_.HoverSquare.r))
         return;
-    s.Board().at(s.HoverSquare) = kEmpty;
+    s.Board().at(in_.HoverSquare) = kEmpty;
     host_.RefreshBoard(s.CurrentPly);
     SetupButtonsFromCompleteness();
 }
@@ -222,7 +222,7 @@ void SetupEditor::FormKeyDown(Key key) {
     case Key::Backspace:
     case Key::Home:
     case Key::End:
-        if (s_.PromotionPending)
+        if (in_.PromotionPending)
             return;
         if (key == Key::Space)
             SetFigureIndex(NextFigure(e_.SetupFigureIndex));

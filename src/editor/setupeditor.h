@@ -3,6 +3,7 @@
 #pragma once
 
 #include "model/gamestate.h"
+#include "model/inputstate.h"
 #include "port/windowport.h"
 
 #include <cstdint>
@@ -70,8 +71,10 @@ class SetupHost {
 
 class SetupEditor {
   public:
-    SetupEditor(GameState& s, WindowPort& port, SetupHost& host)
-        : s_(s), port_(port), host_(host) {}
+    // `in` is the game's input side: the editor places on the hovered square and leaves
+    // the pick as it finds it.
+    SetupEditor(GameState& s, InputState& in, WindowPort& port, SetupHost& host)
+        : s_(s), in_(in), port_(port), host_(host) {}
     SetupEditor(const SetupEditor&) = delete;
     SetupEditor& operator=(const SetupEditor&) = delete;
 
@@ -124,6 +127,7 @@ class SetupEditor {
     bool LoadTemplateFile(const std::string& path);
 
     GameState& s_;
+    InputState& in_;
     WindowPort& port_;
     SetupHost& host_;
     SetupState e_;

@@ -19,14 +19,14 @@ void PieceDrag::Move(BoardPoint at) {
 // picked the press square may be a target, and a click there would play.
 void PieceDrag::Start() {
     pressed_ = false;
-    const GameState& s = game_.state();
-    if (s.ClickPhase != 0 || s.ClickAllowed != 1 || game_.Setup().Active() || !s.GameStarted ||
-        s.PromotionPending)
+    const InputState& in = game_.input();
+    if (in.ClickPhase != 0 || in.ClickAllowed != 1 || game_.Setup().Active() ||
+        !game_.state().GameStarted || in.PromotionPending)
         return;
     game_.imgMouseUp(from_, MouseButton::Left);
-    if (s.ClickPhase == 1) {
+    if (in.ClickPhase == 1) {
         dragging_ = true;
-        piece_ = s.SelectedPiece;
+        piece_ = in.SelectedPiece;
     }
 }
 
@@ -41,8 +41,8 @@ bool PieceDrag::Release(BoardPoint at) {
         return true;
     if (at.onBoard)
         game_.imgMouseUp(at, MouseButton::Left);
-    const GameState& s = game_.state();
-    if (s.ClickPhase != 0 && !s.PromotionPending)
+    const InputState& in = game_.input();
+    if (in.ClickPhase != 0 && !in.PromotionPending)
         game_.imgContextPopup(); // refused or off the board: the piece goes back
     return true;
 }

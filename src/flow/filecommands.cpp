@@ -70,11 +70,12 @@ void FileCommands::mmNewClick() {
     if (!MayReplaceGame())
         return;
     StartUpReset(s);
+    host_.EndPickAndPromotion();
     setup_.Reset();
     s.GameStarted = 1;
     port_.SetEnabled(Control::plChoiceFigure, false);
     SetStandardLayout(s);
-    s.CurrentPly = 1;
+    s.CarryFlagsTo(1);
     PlacePieces(s, 1, 2);
     host_.RefreshBoard(1);
     DeriveStartFlags(s, 1);

@@ -9,7 +9,7 @@ namespace tavlon {
 
 Game::Game(WindowPort& port, std::string programDir)
     : port_(port), programDir_(std::move(programDir)), s_(std::make_unique<GameState>()),
-      setup_(*s_, port_, *this), files_(*s_, port_, setup_, *this) {
+      setup_(*s_, in_, port_, *this), files_(*s_, port_, setup_, *this) {
     autosavePath_ = DataPath("temp.tvl");
     autosave_ = std::make_unique<AutosaveWriter>(autosavePath_);
 }
@@ -45,6 +45,7 @@ void Game::SetAutosaveNotifier(std::function<void()> notify) {
 
 void Game::FormCreate() {
     StartUpReset(*s_);
+    in_.DropPick();
     setup_.Reset();
     ImageMouseLeave();
 }
@@ -181,7 +182,7 @@ void Game::plSetupPositionMouseMove(bool overStartButton) {
 }
 
 void Game::cbOrderClick(bool checked) {
-    s_->RulesOff = checked;
+    in_.RulesOff = checked;
 }
 
 void Game::mmViewRunClick() {

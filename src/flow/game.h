@@ -5,7 +5,9 @@
 #include "editor/setupeditor.h"
 #include "flow/filecommands.h"
 #include "model/gamestate.h"
+#include "model/inputstate.h"
 #include "port/windowport.h"
+#include "rules/moves.h"
 #include "storage/fileerror.h"
 
 #include <cstdint>
@@ -48,6 +50,9 @@ inline constexpr std::string_view kInputTip =
     "Формат ввода: БукваЦифраБукваЦифра\n\rНапример: d2d4 или D2D4";
 inline constexpr std::string_view kPlayTip = "Запись хода отсутствует либо введена неверно";
 inline constexpr std::string_view kHistoryFull = "Достигнута предельная длина партии: 10000 ходов.";
+inline constexpr std::string_view kTypedFromEmpty =
+    "Ход не сделан: на первом поле хода нет фигуры";
+inline constexpr std::string_view kTypedOntoKing = "Ход не сделан: короля бить нельзя";
 } // namespace texts
 
 // Verdict on one target square for the picked piece, without side effects.
@@ -68,6 +73,9 @@ class Game final : private SetupHost, private FileHost {
 
     GameState& state() { return *s_; }
     const GameState& state() const { return *s_; }
+    // The pick, the hover verdict and a pending promotion: the input side of the game.
+    InputState& input() { return in_; }
+    const InputState& input() const { return in_; }
     const std::string& ProgramDir() const { return programDir_; }
     // The autosave snapshot, rewritten after every move.
     const std::string& AutosavePath() const { return autosavePath_; }
@@ -89,6 +97,9 @@ class Game final : private SetupHost, private FileHost {
     // Judgement of `target` for the picked piece as the hover evaluation makes it in
     // phase 1; changes nothing.
     TargetVerdict JudgeTarget(Square target) const;
+    // True when a click released on `sq` now would be taken: a pick in phase 0, a target in
+    // phase 1, anything with the rules off. Changes nothing.
+    bool ClickAccepted(Square sq) const;
     void RefreshBoard(std::uint16_t ply) override;
     void cbOrderClick(bool checked);
     void mmViewRunClick();
@@ -113,6 +124,10 @@ class Game final : private SetupHost, private FileHost {
     // Shows the position after the move on line `row` of the move list (0 = the first),
     // as the same number of undo or redo steps would; other rows change nothing.
     void ListBoxClick(int row);
+    // Brings back the position of `ply` of the line (1..LastPly), flags and all: the one way
+    // undo, redo and the move list go along the line. The window is told; the autosave
+    // follows.
+    void GoToPly(std::uint16_t ply);
     // The list line of the move that produced `ply`'s board (-1: none), and back.
     int ListRowOfPly(std::uint16_t ply) const;
     std::uint16_t PlyOfListRow(int row) const; // 0 when no reachable line has that row
@@ -168,23 +183,24 @@ class Game final : private SetupHost, private FileHost {
     void RecordClickSquare(Square sq);
     void PickActions();
     void CarryOutMove();
-    void BuildNextBoard(TBoard& t, TPieceCode code);
-    void CompleteMove(std::uint8_t& side);
-    // What every completed move, clicked or typed, does besides its boards: the moved king
-    // loses its special move, the moved pawn its start step, and the turn passes on.
-    void PassTurnAfter(TPieceCode piece, std::uint8_t& side);
-    void DetectCheck(const TBoard& w);
+    // Carries `m` out on the position in play and stores the result as the next ply.
+    MoveResult StoreNextPly(const Move& m, RuleSteps steps);
+    void CompleteMove(const Move& m);
+    // The "ШАХ!" labels from the position in play (part of the glance): black for every king
+    // in check, by the same judgement as the red frames, except a label clicked away while
+    // this position is in play.
+    void ShowCheckLabels();
     void DrawSelectionFrame();
     void DrawMoveHints();
-    void ForgetCoveredMarks();
-    void ClearTargetMarks(TBoard& b);
     // Drops a pick in progress and its marks; true when something was picked.
     bool CancelPick();
     void EndPendingPromotion();
     bool CheckPromotion();
-    void WriteNotationLine(std::uint16_t ply);
-    void PlayTypedMove();
-    // Tells the window the last moves, the kings in check and a mate of the position in play.
+    void WriteNotationLine(std::uint16_t ply, const Move& m);
+    // True when the typed move was played.
+    bool PlayTypedMove();
+    // Tells the window the last moves, the kings in check (frames and labels) and a mate of
+    // the position in play.
     void ShowGlance() override;
     // Whose king is mated, or nothing outside play and when nobody is.
     std::string_view MateText() const;
@@ -210,6 +226,11 @@ class Game final : private SetupHost, private FileHost {
     std::string programDir_;
     std::string autosavePath_; // built once: a move allocates nothing for it
     std::unique_ptr<GameState> s_;
+    InputState in_;
+    // A label clicked away stays grey while the position it was clicked on is in play.
+    bool labelCleared_[5] = {};
+    std::uint16_t labelClearedPly_ = 0;
+    TBoard labelClearedBoard_ = {};
     SetupEditor setup_;
     FileCommands files_;
     bool moveHints_ = true;

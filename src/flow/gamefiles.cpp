@@ -2,30 +2,16 @@
 #include "flow/filecommands.h"
 
 #include "flow/filemessages.h"
-#include "rules/attacks.h"
 #include "storage/fileio.h"
 #include "storage/records.h"
 
 #include <algorithm>
 
 namespace tavlon {
-namespace {
-
-// A picked king's attack marks (99) belong to the pick, not the position: the record gets
-// the board of its ply as it stands without them, the en-passant marks they cover given back.
-void StorePositionWithoutPick(const GameState& s, GameRecordBytes record) {
-    TBoard board = s.Board();
-    tavlon::ClearTargetMarks(board, s.CoveredPassMarks);
-    std::copy_n(board.cells, kBoardBytes,
-                record.data() + kGameBoards + std::size_t{s.CurrentPly} * kBoardBytes);
-}
-
-} // namespace
 
 FileError FileCommands::StoreGameFile(const std::string& path) {
     const GameRecordBytes record(gameBuffer_.get(), kGameRecordSize);
     FillGameRecord(s_, record);
-    StorePositionWithoutPick(s_, record);
     return WriteFileWhole(path, record, Durability::Synced);
 }
 
@@ -68,11 +54,6 @@ bool FileCommands::LoadGameFile(const std::string& path) {
     // that no mark of theirs reaches the opened board.
     host_.EndPickAndPromotion();
     InstallGameRecord(std::span<const std::uint8_t, kGameRecordSize>(buffer, kGameRecordSize), s_);
-    // The labels belonged to the game that was on the board.
-    for (int p = 1; p <= kPlayers; ++p) {
-        s_.CheckFlags[p] = 0;
-        port_.SetCheckLabel(p, false);
-    }
     host_.ListMoves();
     host_.RefreshBoard(s_.CurrentPly);
     return true;

@@ -1,7 +1,6 @@
 // The game at a glance: each player's last move, the kings in check and a mate, handed to
 // the window after every change of the position in play.
 #include "flow/game.h"
-#include "flow/mate.h"
 #include "rules/incheck.h"
 
 #include <string_view>
@@ -27,7 +26,8 @@ void Game::ShowGlance() {
             if (IsKing(code) && inCheck[OwnerOf(code)])
                 g.kingsInCheck |= std::uint64_t{1} << i;
         }
-        if (IsMated(s))
+        ShowCheckLabels();
+        if (IsMated(s.Current()))
             g.mated = s.SideToMove;
         g.sideToMove = s.SideToMove;
     }
@@ -38,7 +38,7 @@ void Game::ShowGlance() {
 
 std::string_view Game::MateText() const {
     const GameState& s = *s_;
-    if (!s.GameStarted || setup_.Active() || !IsMated(s))
+    if (!s.GameStarted || setup_.Active() || !IsMated(s.Current()))
         return {};
     return kMateTexts[s.SideToMove];
 }

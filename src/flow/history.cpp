@@ -1,4 +1,4 @@
-// Undo and redo along the history of boards, and the guards around it.
+// Going along the line of positions: undo, redo, and the guards around them.
 #include "flow/game.h"
 
 #include <cassert>
@@ -24,18 +24,28 @@ bool Game::HistoryFull() {
 }
 
 bool Game::CancelPick() {
-    GameState& s = *s_;
-    const bool picked = s.SelectedPiece != 0 || s.ClickPhase != 0;
-    ClearTargetMarks(s.Board());
-    ForgetCoveredMarks();
-    s.SelectedPiece = 0;
-    s.ClickPhase = 0;
+    const bool picked = in_.SelectedPiece != 0 || in_.ClickPhase != 0;
+    in_.SelectedPiece = 0;
+    in_.ClickPhase = 0;
+    in_.SeenBoard = s_->Board();
     return picked;
+}
+
+void Game::GoToPly(std::uint16_t ply) {
+    GameState& s = *s_;
+    if (ply < 1 || ply > s.LastPly || ply == s.CurrentPly)
+        return;
+    const std::uint16_t before = s.CurrentPly;
+    s.SideToMove = s.PositionAt(ply).side;
+    s.CurrentPly = ply;
+    RefreshBoard(s.CurrentPly);
+    port_.DrawPlayerOrder(s.SideToMove);
+    ListUpToCurrentPly(before);
 }
 
 void Game::mmUndoClick() {
     GameState& s = *s_;
-    if (s.PromotionPending) {
+    if (in_.PromotionPending) {
         // The pending move is abandoned; the same player moves again from this ply.
         EndPendingPromotion();
         CancelPick();
@@ -45,41 +55,34 @@ void Game::mmUndoClick() {
         return;
     }
     const bool picked = CancelPick();
-    if (s.CurrentPly > 1) {
-        --s.CurrentPly;
+    const std::uint16_t before = s.CurrentPly;
+    if (s.CurrentPly > 1)
+        GoToPly(static_cast<std::uint16_t>(s.CurrentPly - 1));
+    else if (picked)
         RefreshBoard(s.CurrentPly);
-        s.SideToMove = static_cast<std::uint8_t>(PrevPlayer(s.SideToMove));
-        port_.DrawPlayerOrder(s.SideToMove);
-        ListUpToCurrentPly(static_cast<std::uint16_t>(s.CurrentPly + 1));
-        for (int p = 1; p <= 4; ++p) {
-            s.CheckFlags[p] = 0;
-            port_.SetCheckLabel(p, false);
-        }
-    } else if (picked) {
-        RefreshBoard(s.CurrentPly);
-    }
     SetUndoRedoButtons();
     ShowGlance();
     CheckConsistency();
+    // What a crash brings back is what is on the board.
+    if (s.CurrentPly != before)
+        Autosave(s.CurrentPly);
 }
 
 void Game::mmForwardClick() {
     GameState& s = *s_;
-    if (s.PromotionPending)
+    if (in_.PromotionPending)
         return;
     const bool picked = CancelPick();
-    if (s.CurrentPly < s.LastPly) {
-        ++s.CurrentPly;
+    const std::uint16_t before = s.CurrentPly;
+    if (s.CurrentPly < s.LastPly)
+        GoToPly(static_cast<std::uint16_t>(s.CurrentPly + 1));
+    else if (picked)
         RefreshBoard(s.CurrentPly);
-        s.SideToMove = static_cast<std::uint8_t>(NextPlayer(s.SideToMove));
-        port_.DrawPlayerOrder(s.SideToMove);
-        ListUpToCurrentPly(static_cast<std::uint16_t>(s.CurrentPly - 1));
-    } else if (picked) {
-        RefreshBoard(s.CurrentPly);
-    }
     SetUndoRedoButtons();
     ShowGlance();
     CheckConsistency();
+    if (s.CurrentPly != before)
+        Autosave(s.CurrentPly);
 }
 
 void Game::bBackStepClick() {
@@ -94,7 +97,11 @@ void Game::bForwardClick() {
 void Game::lCheckClick(int player) {
     if (player < 1 || player > 4)
         return;
-    s_->CheckFlags[player] = 0;
+    GameState& s = *s_;
+    s.CheckFlags[player] = 0;
+    labelCleared_[player] = true;
+    labelClearedPly_ = s.CurrentPly;
+    labelClearedBoard_ = s.Board();
     port_.SetCheckLabel(player, false);
 }
 
@@ -102,10 +109,10 @@ void Game::CheckConsistency() const {
 #ifndef NDEBUG
     const GameState& s = *s_;
     assert(s.CurrentPly <= s.LastPly && s.LastPly <= kMaxPly);
-    assert(s.ClickPhase <= 2);
+    assert(in_.ClickPhase <= 2);
     assert(s.SideToMove >= 1 && s.SideToMove <= 4);
     for (TPieceCode code : s.Board().cells)
-        assert(IsValidCode(code));
+        assert(IsValidCode(code) && code != kAttackMark);
 #endif
 }
 

@@ -1,7 +1,6 @@
 #include "flow/keptgame.h"
 
 #include "flow/filemessages.h"
-#include "rules/attacks.h"
 #include "storage/autosavewriter.h"
 #include "storage/fileio.h"
 #include "storage/records.h"
@@ -42,10 +41,7 @@ bool GameKeeper::GameInProgress() const {
         return true;
     if (!resumedPosition_ || s.CurrentPly != 1 || s.SideToMove != resumedSide_)
         return false;
-    // A picked king's marks are no change of the position.
-    TBoard board = s.Board();
-    ClearTargetMarks(board, s.CoveredPassMarks);
-    return std::equal(std::begin(board.cells), std::end(board.cells), resumedBoard_.cells);
+    return s.Board() == resumedBoard_;
 }
 
 FileError GameKeeper::KeepAtClose() {

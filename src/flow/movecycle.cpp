@@ -1,25 +1,25 @@
 // The two-click move cycle: the hover verdict, picking, carrying a move out.
 #include "flow/game.h"
-#include "flow/rulesteps.h"
 #include "model/startpos.h"
-#include "rules/attacks.h"
-#include "rules/check.h"
 #include "rules/geometry.h"
+#include "rules/incheck.h"
 
 #include <cstdio>
 
 namespace tavlon {
-namespace {
 
-// The phase-1 refusals added to the geometry verdict, and the status text they give.
-TargetVerdict JudgeWithVerdict(const GameState& s, Square target, std::uint8_t verdict) {
-    const TPieceCode code = s.Board().at(target);
-    TargetVerdict v{verdict == 1 && !LandingRefused(s.SelectedPiece, code), {}};
-    const int own = OwnerOf(s.SelectedPiece);
-    const int there = OwnerOf(code);
+TargetVerdict Game::JudgeTarget(Square target) const {
+    const GameState& s = *s_;
+    const TBoard& seen = in_.SeenBoard;
+    TargetVerdict v;
+    if (in_.ClickPhase == 1)
+        v.allowed = TargetAccepted(s.Current(), seen, in_.SourceSquare, target);
+    // The status names the refusal by what the square holds, as the picked piece sees it.
+    const int own = OwnerOf(in_.SelectedPiece);
+    const int there = OwnerOf(seen.at(target));
     if (own == there)
         v.status = texts::kOwnOrKing;
-    if (!v.allowed && there == 9)
+    if (!v.allowed && there == OwnerOf(kAttackMark))
         v.status = texts::kAttackedSquare;
     else if (!v.allowed && there == 0)
         v.status = texts::kMoveImpossible;
@@ -28,25 +28,23 @@ TargetVerdict JudgeWithVerdict(const GameState& s, Square target, std::uint8_t v
     return v;
 }
 
-} // namespace
-
-TargetVerdict Game::JudgeTarget(Square target) const {
-    const GameState& s = *s_;
-    std::uint8_t verdict = 0;
-    std::uint8_t special = 0;
-    if (s.ClickPhase == 1)
-        PieceGeometry(s.Board(), s, s.SelectedPiece, s.SourceSquare(), target, verdict, special);
-    return JudgeWithVerdict(s, target, verdict);
+bool Game::ClickAccepted(Square sq) const {
+    if (in_.RulesOff)
+        return true;
+    const TPieceCode code = s_->Board().at(sq);
+    if (in_.ClickPhase == 0)
+        return code != kEmpty && OwnerOf(code) == s_->SideToMove;
+    return in_.ClickPhase == 1 && JudgeTarget(sq).allowed;
 }
 
 void Game::imgMouseMove(BoardPoint at) {
     GameState& s = *s_;
-    s.ClickAllowed = 0;
+    in_.ClickAllowed = 0;
     const bool onBoard = at.onBoard;
     // Only squares of the board are ever recorded; a pointer dragged off the image keeps
     // the last square it was over.
     if (onBoard)
-        s.HoverSquare = at.square;
+        in_.HoverSquare = at.square;
     port_.SetBoardPointer(s.GameStarted ? PointerRole::Forbidden : PointerRole::Arrow);
 
     if (setup_.Active()) {
@@ -54,48 +52,41 @@ void Game::imgMouseMove(BoardPoint at) {
             setup_.DrawPlacementPreview();
         port_.SetStatusText(texts::kFigureChoice);
     } else if (onBoard) {
-        const TPieceCode hovered = s.Board().at(s.HoverSquare);
-        if (s.ClickPhase == 1 || s.ClickPhase == 2) {
-            const Square from = s.ClickSquares[s.ClickPhase];
-            s.MoveDelta = {from.c - s.HoverSquare.c, from.r - s.HoverSquare.r};
+        const TPieceCode hovered = s.Board().at(in_.HoverSquare);
+        if (in_.ClickPhase == 1 || in_.ClickPhase == 2) {
+            const Square from = in_.ClickPhase == 1 ? in_.SourceSquare : in_.PendingMove.to;
+            in_.MoveDelta = {from.c - in_.HoverSquare.c, from.r - in_.HoverSquare.r};
         }
-        PieceMoveAllowed(s, s.SelectedPiece, s.ClickAllowed);
-        if (IsKing(hovered))
-            s.ClickAllowed = 0;
+        in_.ClickAllowed = ClickAccepted(in_.HoverSquare) ? 1 : 0;
 
-        if (s.RulesOff) {
-            s.ClickAllowed = 1;
-            if (s.ClickPhase == 0)
+        if (in_.RulesOff) {
+            if (in_.ClickPhase == 0)
                 port_.SetBoardPointer(PointerRole::Hand);
-            else if (s.ClickPhase == 1)
+            else if (in_.ClickPhase == 1)
                 port_.SetBoardPointer(PointerRole::Drag);
             port_.SetStatusText(texts::kRulesOff);
             return;
         }
 
-        if (s.ClickPhase == 0) {
+        if (in_.ClickPhase == 0) {
             if (hovered == kEmpty) {
                 port_.SetStatusText(texts::kPickHint);
                 port_.SetBoardPointer(PointerRole::Arrow);
-                s.ClickAllowed = 0;
             } else if (OwnerOf(hovered) != s.SideToMove) {
                 port_.SetStatusText(texts::kOpponentPiece);
                 port_.SetBoardPointer(PointerRole::Forbidden);
-                s.ClickAllowed = 0;
             } else {
                 port_.SetStatusText(texts::kPickHint);
                 port_.SetBoardPointer(PointerRole::Hand);
-                s.ClickAllowed = 1;
             }
-        } else if (s.ClickPhase == 1) {
-            const TargetVerdict v = JudgeWithVerdict(s, s.HoverSquare, s.ClickAllowed);
-            s.ClickAllowed = v.allowed ? 1 : 0;
+        } else if (in_.ClickPhase == 1) {
+            const TargetVerdict v = JudgeTarget(in_.HoverSquare);
             if (!v.status.empty())
                 port_.SetStatusText(v.status);
             if (v.allowed)
                 port_.SetBoardPointer(PointerRole::Drag);
         } else {
-            s.SelectedPiece = 0;
+            in_.SelectedPiece = 0;
         }
     }
 
@@ -108,7 +99,7 @@ void Game::imgMouseMove(BoardPoint at) {
 
     // "[dx;dy]" into a small buffer: nothing is allocated per mouse move.
     char caption[32];
-    const int n = std::snprintf(caption, sizeof caption, "[%d;%d]", s.MoveDelta.c, s.MoveDelta.r);
+    const int n = std::snprintf(caption, sizeof caption, "[%d;%d]", in_.MoveDelta.c, in_.MoveDelta.r);
     port_.SetLabel1Caption(std::string_view(caption, static_cast<std::size_t>(n)));
 }
 
@@ -129,18 +120,19 @@ void Game::imgMouseUp(BoardPoint at, MouseButton button) {
     // would play it whenever the pointer is over a square the piece may go to.
     if (s.GameStarted && button != MouseButton::Right) {
         bool advanced = false;
-        if (s.ClickAllowed == 1 && !setup_.Active() && s.ClickPhase < 2 && at.onBoard) {
-            ++s.ClickPhase;
+        // The square the button comes up on is judged, whatever the last hover said.
+        if (!setup_.Active() && in_.ClickPhase < 2 && at.onBoard && ClickAccepted(at.square)) {
+            ++in_.ClickPhase;
             RecordClickSquare(at.square);
             advanced = true;
-            if (s.ClickPhase == 2 && s.TargetSquare() == s.SourceSquare()) {
-                s.ClickPhase = 1;
+            if (in_.ClickPhase == 2 && at.square == in_.SourceSquare) {
+                in_.ClickPhase = 1;
                 return;
             }
         }
-        if (s.ClickPhase == 1)
+        if (in_.ClickPhase == 1)
             PickActions();
-        if (advanced && s.ClickPhase == 2)
+        if (advanced && in_.ClickPhase == 2)
             CarryOutMove();
     }
 
@@ -155,107 +147,92 @@ void Game::imgMouseUp(BoardPoint at, MouseButton button) {
 }
 
 void Game::imgContextPopup() {
-    GameState& s = *s_;
-    if (s.PromotionPending)
+    if (in_.PromotionPending)
         return;
     if (setup_.Active()) {
         setup_.RemoveFromSetup();
         return;
     }
-    s.SelectedPiece = 0;
-    s.ClickPhase = 0;
-    RefreshBoard(s.CurrentPly);
+    in_.SelectedPiece = 0;
+    in_.ClickPhase = 0;
+    RefreshBoard(s_->CurrentPly);
 }
 
 void Game::RecordClickSquare(Square sq) {
-    GameState& s = *s_;
-    if (s.ClickAllowed != 1)
-        return;
-    s.ClickSquares[s.ClickPhase] = sq;
-    s.FramedSquare = sq;
-    if (s.ClickPhase == 1)
-        s.SelectedPiece = s.Board().at(sq);
+    in_.FramedSquare = sq;
+    if (in_.ClickPhase == 1) {
+        in_.SourceSquare = sq;
+        in_.SelectedPiece = s_->Board().at(sq);
+    } else {
+        in_.PendingMove = {in_.SourceSquare, sq, 0};
+    }
 }
 
 void Game::PickActions() {
-    GameState& s = *s_;
     DrawSelectionFrame();
-    if (IsKing(s.SelectedPiece))
-        MarkAttackedSquares(s.Board(), s.SelectedPiece, s.CoveredPassMarks);
-    port_.MirrorBoardToGrid(s.Board());
+    // A picked king sees the squares other players attack marked; the line keeps no mark.
+    in_.SeenBoard = BoardSeenFrom(s_->Current(), in_.SourceSquare);
+    port_.MirrorBoardToGrid(in_.SeenBoard);
     DrawMoveHints();
 }
 
 void Game::DrawMoveHints() {
-    const GameState& s = *s_;
-    if (!moveHints_ || s.RulesOff || s.SelectedPiece == 0 || s.ClickPhase != 1)
+    if (!moveHints_ || in_.RulesOff || in_.SelectedPiece == 0 || in_.ClickPhase != 1)
         return;
     std::uint64_t squares = 0;
     for (int c = 1; c <= 8; ++c)
         for (int r = 1; r <= 8; ++r)
             if (JudgeTarget({c, r}).allowed)
-                squares |= std::uint64_t{1} << ((c - 1) * 8 + (r - 1));
+                squares |= SquareBit({c, r});
     port_.DrawMoveHints(squares);
 }
 
 void Game::DrawSelectionFrame() {
-    if (s_->SelectedPiece != 0)
-        port_.DrawSelectionFrame(s_->FramedSquare);
+    if (in_.SelectedPiece != 0)
+        port_.DrawSelectionFrame(in_.FramedSquare);
 }
 
 void Game::CarryOutMove() {
-    GameState& s = *s_;
     if (HistoryFull()) {
-        s.ClickPhase = 1; // the piece stays picked; nothing else changes
+        in_.ClickPhase = 1; // the piece stays picked; nothing else changes
         return;
     }
-    const TPieceCode piece = s.SelectedPiece;
-    TBoard& w = s.PendingBoard;
-    w = s.Board();
-    MoveCastlingRook(w, piece, s.TargetSquare(), s.KingSpecialRights);
-    DetectCheck(w);
-    SetEnPassantMark(w, piece, s.SourceSquare(), s.TargetSquare());
-    TakeEnPassant(w, piece, s.TargetSquare());
-    ClearOwnEnPassantMark(w, piece, s.SourceSquare());
-    ClearTargetMarks(w);
-    ClearTargetMarks(s.Board());
-    ForgetCoveredMarks();
-    if (CheckPromotion()) {
+    const Move m = in_.PendingMove;
+    if (NeedsPromotion(s_->Current(), m.from, m.to)) {
+        // The move waits for the chosen piece.
+        in_.PromotionPending = 1;
+        port_.SetEnabled(Control::plChoiceFigure, true);
+        port_.SetVisible(Control::plChoiceFigure, true);
+        port_.Focus(Control::cbFigures);
         port_.SetEnabled(Control::bInsertOk, true);
         port_.SetEnabled(Control::plSetupPosition, false);
         port_.SetEnabled(Control::plInterface, false);
         return;
     }
-    CompleteMove(s.SideToMove);
+    CompleteMove(m);
 }
 
-void Game::DetectCheck(const TBoard& w) {
+MoveResult Game::StoreNextPly(const Move& m, RuleSteps steps) {
     GameState& s = *s_;
-    DetectCheckFlags(w, s.SelectedPiece, s.TargetSquare(), s.SideToMove, s.CheckFlags);
-    s.CheckFlags[s.SideToMove] = 0;
-    for (int p = 1; p <= 4; ++p)
-        port_.SetCheckLabel(p, s.CheckFlags[p] != 0);
-}
-
-void Game::BuildNextBoard(TBoard& t, TPieceCode code) {
-    GameState& s = *s_;
-    t.at(s.TargetSquare()) = code;
-    t.at(s.SourceSquare()) = kEmpty;
+    Position pos = s.Current();
+    const MoveResult result = CarryOut(pos, m, steps);
     ++s.CurrentPly;
-    s.BoardHistory[s.CurrentPly] = t;
+    s.BoardHistory[s.CurrentPly] = pos.board;
+    s.Flags[s.CurrentPly] = pos.flags;
+    s.SideToMove = pos.side;
+    s.LastPly = s.CurrentPly;
+    return result;
 }
 
-void Game::CompleteMove(std::uint8_t& side) {
+void Game::CompleteMove(const Move& m) {
     GameState& s = *s_;
-    BuildNextBoard(s.PendingBoard, s.SelectedPiece);
-    PassTurnAfter(s.SelectedPiece, side);
-    port_.DrawPlayerOrder(side);
-    s.SelectedPiece = 0;
-    s.ClickPhase = 0;
-    s.ClickAllowed = 0;
-    s.LastPly = s.CurrentPly;
+    StoreNextPly(m, RuleSteps::Apply);
+    port_.DrawPlayerOrder(s.SideToMove);
+    in_.SelectedPiece = 0;
+    in_.ClickPhase = 0;
+    in_.ClickAllowed = 0;
     RefreshBoard(s.CurrentPly);
-    WriteNotationLine(s.CurrentPly);
+    WriteNotationLine(s.CurrentPly, m);
     ShowGlance();
     SetUndoRedoButtons();
     port_.SetBoardPointer(PointerRole::Forbidden);
@@ -264,29 +241,25 @@ void Game::CompleteMove(std::uint8_t& side) {
     Autosave(s.CurrentPly);
 }
 
-void Game::PassTurnAfter(TPieceCode piece, std::uint8_t& side) {
+void Game::ShowCheckLabels() {
     GameState& s = *s_;
-    if (IsKing(piece))
-        s.KingSpecialRights[side] = 0;
-    if (IsPawn(piece))
-        s.PawnStartFlags[piece] = 0;
-    side = static_cast<std::uint8_t>(NextPlayer(side));
-}
-
-void Game::ClearTargetMarks(TBoard& b) {
-    tavlon::ClearTargetMarks(b, s_->CoveredPassMarks);
-}
-
-void Game::ForgetCoveredMarks() {
-    for (auto& m : s_->CoveredPassMarks)
-        m = 0;
+    bool inCheck[5];
+    KingsInCheck(s.Board(), inCheck);
+    const bool samePosition = labelClearedPly_ == s.CurrentPly && labelClearedBoard_ == s.Board();
+    for (int p = 1; p <= kPlayers; ++p) {
+        if (!samePosition)
+            labelCleared_[p] = false;
+        const bool shown = inCheck[p] && !labelCleared_[p];
+        s.CheckFlags[p] = shown ? static_cast<std::uint8_t>(p) : 0;
+        port_.SetCheckLabel(p, shown);
+    }
 }
 
 void Game::RefreshBoard(std::uint16_t ply) {
     GameState& s = *s_;
-    ClearTargetMarks(s.BoardHistory[ply]);
+    // A redraw of the board in play ends a picked king's marks, as it always has.
     if (ply == s.CurrentPly)
-        ForgetCoveredMarks();
+        in_.SeenBoard = s.Board();
     port_.DrawBoard(s.BoardHistory[ply]);
     port_.MirrorBoardToGrid(s.BoardHistory[ply]);
 }

@@ -57,25 +57,13 @@ void Game::ListBoxClick(int row) {
         return;
     }
     // A pending promotion is abandoned and a pick dropped, as undo does.
-    bool redraw = s.PromotionPending != 0;
+    bool redraw = in_.PromotionPending != 0;
     if (redraw)
         EndPendingPromotion();
     redraw = CancelPick() || redraw;
-    const int steps = static_cast<int>(target) - static_cast<int>(s.CurrentPly);
-    if (steps != 0) {
-        const std::uint16_t before = s.CurrentPly;
-        s.CurrentPly = target;
-        RefreshBoard(s.CurrentPly);
-        s.SideToMove = static_cast<std::uint8_t>(((s.SideToMove - 1 + steps) % 4 + 4) % 4 + 1);
-        port_.DrawPlayerOrder(s.SideToMove);
-        // Undo clears the check flags and redo leaves them; a jump back passes an undo.
-        if (steps < 0) {
-            for (int p = 1; p <= 4; ++p) {
-                s.CheckFlags[p] = 0;
-                port_.SetCheckLabel(p, false);
-            }
-        }
-        ListUpToCurrentPly(before);
+    const std::uint16_t before = s.CurrentPly;
+    if (target != before) {
+        GoToPly(target);
     } else {
         if (redraw)
             RefreshBoard(s.CurrentPly);
@@ -84,6 +72,9 @@ void Game::ListBoxClick(int row) {
     SetUndoRedoButtons();
     ShowGlance();
     CheckConsistency();
+    // What a crash brings back is what is on the board.
+    if (s.CurrentPly != before)
+        Autosave(s.CurrentPly);
 }
 
 } // namespace tavlon

@@ -34,7 +34,7 @@ char* AppendSquare(char* p, Square sq) {
 
 } // namespace
 
-void Game::WriteNotationLine(std::uint16_t ply) {
+void Game::WriteNotationLine(std::uint16_t ply, const Move& m) {
     GameState& s = *s_;
     // Lines of an undone continuation go: the list holds the line up to this move.
     if (ply == 1)
@@ -46,8 +46,8 @@ void Game::WriteNotationLine(std::uint16_t ply) {
     char* p = std::to_chars(begin, begin + 8, ply - 1).ptr;
     *p++ = '.';
     *p++ = ' ';
-    p = AppendSquare(p, s.SourceSquare());
-    p = AppendSquare(p, s.TargetSquare());
+    p = AppendSquare(p, m.from);
+    p = AppendSquare(p, m.to);
     *p++ = '\n';
     *p++ = '\r';
     line.len = static_cast<std::uint8_t>(p - begin);
@@ -94,49 +94,51 @@ void Game::GroupBox1MouseMove() {
 void Game::bbPlayClick() {
     GameState& s = *s_;
     if (setup_.Active()) {
-        s.ClickPhase = 0;
+        in_.ClickPhase = 0;
         setup_.Disarm();
-        s.SelectedPiece = 0;
+        in_.SelectedPiece = 0;
         return;
     }
-    if (s.PromotionPending || !s.GameStarted)
+    if (in_.PromotionPending || !s.GameStarted)
         return;
-    PlayTypedMove();
+    const bool played = PlayTypedMove();
     port_.DrawPlayerOrder(s.SideToMove);
     RefreshBoard(s.CurrentPly);
     ShowGlance();
+    // Last: the window already shows the whole move when a failed autosave is reported.
+    if (played)
+        Autosave(s.CurrentPly);
 }
 
-void Game::PlayTypedMove() {
+bool Game::PlayTypedMove() {
     GameState& s = *s_;
     std::string text = port_.InputText();
     if (text.empty() || !IsValidMoveText(text))
-        return;
+        return false;
     if (HistoryFull())
-        return;
+        return false;
     for (char& ch : text)
         if (IsLowerFile(ch))
             ch = static_cast<char>(ch - 'a' + 'A');
     CancelPick();
-    s.SourceSquare() = {text[0] - 'A' + 1, 9 - (text[1] - '0')};
-    s.TargetSquare() = {text[2] - 'A' + 1, 9 - (text[3] - '0')};
-    s.SelectedPiece = s.Board().at(s.SourceSquare());
-    s.ClickPhase = 2;
-    // The typed move is carried forward from a copy: the board of this ply keeps its position.
-    s.PendingBoard = s.Board();
-    BuildNextBoard(s.PendingBoard, s.SelectedPiece);
-    s.ClickPhase = 0;
-    // No rule applies to a typed move, but it completes like a clicked one.
-    PassTurnAfter(s.SelectedPiece, s.SideToMove);
-    WriteNotationLine(s.CurrentPly);
-    s.LastPly = s.CurrentPly;
+    const Move m{{text[0] - 'A' + 1, 9 - (text[1] - '0')}, {text[2] - 'A' + 1, 9 - (text[3] - '0')}, 0};
+    // A typed move obeys no rule of the pieces, but it moves a piece and never takes a king.
+    if (!IsPiece(s.Board().at(m.from))) {
+        port_.SetStatusText(texts::kTypedFromEmpty);
+        return false;
+    }
+    if (IsKing(s.Board().at(m.to))) {
+        port_.SetStatusText(texts::kTypedOntoKing);
+        return false;
+    }
+    StoreNextPly(m, RuleSteps::Skip);
+    WriteNotationLine(s.CurrentPly, m);
     SetUndoRedoButtons();
-    s.SelectedPiece = 0;
     port_.SetInputText({});
     eInputChange();
-    s.ClickAllowed = 0;
+    in_.ClickAllowed = 0;
     CheckConsistency();
-    Autosave(s.CurrentPly);
+    return true;
 }
 
 } // namespace tavlon

@@ -1,8 +1,9 @@
-// The state of a game the move cycle, the commands and the editor share: board history,
-// cursors, flags and the move cycle.
+// The record of a game: the line of positions played, the notation lines and the check
+// labels. What the pointer is doing lives on the input side (inputstate.h).
 #pragma once
 
 #include "model/codes.h"
+#include "model/position.h"
 
 #include <cstdint>
 
@@ -16,43 +17,39 @@ struct ShortString {
 static_assert(sizeof(ShortString) == 256);
 
 struct GameState {
-    // History and turn.
+    // The line: the board and flags of every ply. Each ply keeps its own flags, so going
+    // back along the line gives back the whole position of that ply.
     TBoard BoardHistory[kMaxPly + 1];
+    PlyFlags Flags[kMaxPly + 1];
     std::uint16_t CurrentPly = 0;
     std::uint16_t LastPly = 0;
     std::uint8_t SideToMove = 1;
-    std::uint8_t PawnStartFlags[256] = {};
-    std::uint8_t KingSpecialRights[5] = {}; // index 1..4
-    std::uint8_t CheckFlags[5] = {};        // index 1..4
+    std::uint8_t CheckFlags[5] = {}; // index 1..4: the "ШАХ!" label shows check
     int StartLayout[8] = {};
     ShortString MoveTexts[kMaxPly + 1];
-
-    // Move cycle.
-    std::uint8_t ClickPhase = 0;
-    Square ClickSquares[3] = {}; // [1] source, [2] target
-    TPieceCode SelectedPiece = 0;
-    std::uint8_t ClickAllowed = 0;
-    Square HoverSquare = {};
-    Square MoveDelta = {};    // picked square minus hovered square
-    Square FramedSquare = {}; // the square last clicked, framed while a piece is picked
-    // En-passant marks that an attack walk covered with 99, by board offset, so that
-    // clearing the marks of a king's pick gives them back. 0 where nothing was covered.
-    TPieceCode CoveredPassMarks[64] = {};
-
-    // Promotion: the working copy of the board waits here while the choice is open.
-    std::uint8_t PromotionPending = 0;
-    TBoard PendingBoard = {};
-
-    // Window state the game logic reads.
+    // A game has been started: the intro picture is gone.
     std::uint8_t GameStarted = 0;
-    bool RulesOff = false; // the rules-off check box
 
-    Square& SourceSquare() { return ClickSquares[1]; }
-    Square& TargetSquare() { return ClickSquares[2]; }
-    Square SourceSquare() const { return ClickSquares[1]; }
-    Square TargetSquare() const { return ClickSquares[2]; }
     TBoard& Board() { return BoardHistory[CurrentPly]; }
     const TBoard& Board() const { return BoardHistory[CurrentPly]; }
+    PlyFlags& CurrentFlags() { return Flags[CurrentPly]; }
+    const PlyFlags& CurrentFlags() const { return Flags[CurrentPly]; }
+
+    // The position of `ply` of the line: its board and flags, and the player to move there
+    // counted along the turn order from the position in play.
+    Position PositionAt(std::uint16_t ply) const {
+        const int steps = static_cast<int>(ply) - static_cast<int>(CurrentPly);
+        const int side = ((SideToMove - 1 + steps) % kPlayers + kPlayers) % kPlayers + 1;
+        return {BoardHistory[ply], static_cast<std::uint8_t>(side), Flags[ply]};
+    }
+    Position Current() const { return {Board(), SideToMove, CurrentFlags()}; }
+
+    // Moves the position in play to `ply` without a move (a new game, a set-up position,
+    // a template): the flags in play go along with it.
+    void CarryFlagsTo(std::uint16_t ply) {
+        Flags[ply] = CurrentFlags();
+        CurrentPly = ply;
+    }
 };
 
 } // namespace tavlon

@@ -11,19 +11,22 @@ const HomeSquares kHomeSquares[5] = {
 };
 
 void StartUpReset(GameState& s) {
-    s.PromotionPending = 0;
     s.SideToMove = 1;
     s.CurrentPly = 0;
-    s.ClickPhase = 0;
-    s.SelectedPiece = 0;
     for (int p = 1; p <= 4; ++p)
         s.CheckFlags[p] = 0;
-    for (int p = 1; p <= 4; ++p)
-        for (int k = 1; k <= 4; ++k)
-            s.PawnStartFlags[CodeOf(p, k)] = 1;
+    // Every pawn may double-step; the kings' rights stay as they were.
+    s.CurrentFlags().pawns = 0xFFFF;
     s.BoardHistory[s.CurrentPly] = TBoard{};
-    for (auto& m : s.CoveredPassMarks)
-        m = 0;
+}
+
+Position StartPosition() {
+    static constexpr int kLayout[8] = {0, 8, 5, 1, 1, 0, 7, 4};
+    Position pos;
+    PlaceStartPieces(pos.board, kLayout, 2);
+    pos.flags.pawns = 0xFFFF;
+    DeriveStartFlags(pos.board, pos.flags);
+    return pos;
 }
 
 void SetStandardLayout(GameState& s) {
@@ -33,9 +36,12 @@ void SetStandardLayout(GameState& s) {
 }
 
 void PlacePieces(GameState& s, std::uint16_t ply, std::uint8_t mode) {
+    PlaceStartPieces(s.BoardHistory[ply], s.StartLayout, mode);
+}
+
+void PlaceStartPieces(TBoard& b, const int layout[8], std::uint8_t mode) {
     if (mode > 2)
         return;
-    TBoard& b = s.BoardHistory[ply];
     b = TBoard{};
     if (mode == 1) {
         for (int p = 1; p <= 4; ++p)
@@ -44,7 +50,7 @@ void PlacePieces(GameState& s, std::uint16_t ply, std::uint8_t mode) {
     }
     if (mode != 2)
         return;
-    const int* L = s.StartLayout;
+    const int* L = layout;
     for (int i = 1; i <= 8; ++i) {
         const auto code = [i](int owner) { return CodeOf(owner, i); };
         if (i <= 4) {
@@ -62,26 +68,29 @@ void PlacePieces(GameState& s, std::uint16_t ply, std::uint8_t mode) {
 }
 
 void DeriveStartFlags(GameState& s, std::uint16_t ply) {
-    const TBoard& b = s.BoardHistory[ply];
+    DeriveStartFlags(s.BoardHistory[ply], s.Flags[ply]);
+}
+
+void DeriveStartFlags(const TBoard& b, PlyFlags& flags) {
     for (int p = 1; p <= 4; ++p) {
-        s.KingSpecialRights[p] = 0;
+        flags.kingRights[p] = 0;
         const HomeSquares& h = kHomeSquares[p];
         const auto king = KingAndRookCodes[p];
         const auto rook = KingAndRookCodes[4 + p];
         if (b.at(h.king) == king && b.at(h.rook) == rook)
-            s.KingSpecialRights[p] = 1;
+            flags.kingRights[p] = 1;
         if (b.at(h.king) == king && b.at(h.corner) == rook)
-            s.KingSpecialRights[p] = 2;
+            flags.kingRights[p] = 2;
     }
     for (int c = 1; c <= 8; ++c)
         for (int r = 1; r <= 8; ++r)
             if (IsPawn(b.at(c, r)))
-                s.PawnStartFlags[b.at(c, r)] = 0;
+                flags.SetPawn(b.at(c, r), false);
     for (int c = 1; c <= 8; ++c)
         for (int r = 1; r <= 8; ++r) {
             const TPieceCode code = b.at(c, r);
             if (IsPawn(code) && OnPawnStartLine(OwnerOf(code), {c, r}))
-                s.PawnStartFlags[code] = 1;
+                flags.SetPawn(code, true);
         }
 }
 

@@ -1,17 +1,19 @@
-// The squares a picked king may not enter: the attacked-square marks.
+// The squares a picked king may not enter: the attacked-square marks, kept as a mask.
 #pragma once
 
 #include "model/codes.h"
 
+#include <cstdint>
+
 namespace tavlon {
 
-// With `king` one of 18, 28, 38, 48: writes 99 into every free square that the other
-// three players attack (kings, inner pawns, knights, the last-found rook and bishop of
-// each player). Any other code changes nothing. Where a rook or bishop walk covers an
-// en-passant mark, the mark is kept in covered[offset] so clearing can give it back.
-void MarkAttackedSquares(TBoard& b, TPieceCode king, TPieceCode covered[64]);
+// The squares a picked king of `player` may not enter: every empty square that a king, an
+// inner pawn (not on the board's outer ring) or a knight of another player attacks, and
+// every free square (empty or an en-passant mark) on the lines of every rook and bishop of
+// another player, up to the first square that holds a piece.
+std::uint64_t KingAttackMask(const TBoard& b, int player);
 
-// Every 99 of the board becomes 0, or the en-passant mark it covered.
-void ClearTargetMarks(TBoard& b, const TPieceCode covered[64]);
+// `b` as a picked king sees it: the attacked-square mark on every square of `mask`.
+TBoard WithAttackMarks(const TBoard& b, std::uint64_t mask);
 
 } // namespace tavlon

@@ -31,13 +31,10 @@ int Reach(const TBoard& b, Square from, Step d) {
     return n;
 }
 
-// `delta` is source minus hover throughout, as the move cycle keeps it.
-void PawnRule(const TBoard& b, const GameState& s, TPieceCode piece, Square source, Square delta,
-              TPieceCode hoverCode, std::uint8_t& verdict) {
-    const int flag = s.PawnStartFlags[piece];
-    if (flag > 1)
-        return;
-    const Step f = patterns::kPawnForward[s.SideToMove];
+bool PawnRule(const TBoard& b, const Position& pos, TPieceCode piece, Square source, Square delta,
+              TPieceCode hoverCode) {
+    const bool mayDoubleStep = pos.flags.PawnMayDoubleStep(piece);
+    const Step f = patterns::kPawnForward[pos.side];
     // Squares ahead that are empty, stopping at the first one that is not: 0, 1 or 2.
     int ahead = 0;
     while (ahead < 2 && EmptyAt(b, source.c + f.dc * (ahead + 1), source.r + f.dr * (ahead + 1)))
@@ -47,8 +44,8 @@ void PawnRule(const TBoard& b, const GameState& s, TPieceCode piece, Square sour
     const int aside = Abs(delta.c * f.dr + delta.r * f.dc);
     const bool straight = aside == 0 && forward >= 1;
     const bool capture = forward == 1 && aside == 1 && hoverCode != kEmpty;
-    const int maxStraight = flag == 1 ? ahead : (hoverCode == kEmpty ? 1 : 0);
-    verdict = (straight && forward <= maxStraight) || capture ? 1 : 0;
+    const int maxStraight = mayDoubleStep ? ahead : (hoverCode == kEmpty ? 1 : 0);
+    return (straight && forward <= maxStraight) || capture;
 }
 
 bool KnightRule(Square delta) {
@@ -74,56 +71,42 @@ bool RookRule(const TBoard& b, Square source, Square hover) {
            (hover.c == source.c && upper <= hover.r && hover.r <= lower);
 }
 
-bool KingRule(const TBoard& b, const GameState& s, Square source, Square delta,
-              std::uint8_t& kingSpecialMove) {
-    const int side = s.SideToMove;
-    const HomeSquares& home = kHomeSquares[side];
-    const int rights = s.KingSpecialRights[side];
-    kingSpecialMove =
-        source == home.king && b.at(home.knight) == kEmpty && (rights == 1 || rights == 2) ? 1 : 0;
+// The special move takes the king from its home square to any square while its knight's
+// start square is empty and the player keeps the right.
+bool KingRule(const TBoard& b, const Position& pos, Square source, Square delta) {
+    const HomeSquares& home = kHomeSquares[pos.side];
+    const int rights = pos.flags.kingRights[pos.side];
+    const bool special =
+        source == home.king && b.at(home.knight) == kEmpty && (rights == 1 || rights == 2);
     const int dc = Abs(delta.c), dr = Abs(delta.r);
-    return dc + dr == 1 || (dc == 1 && dr == 1) || kingSpecialMove == 1;
+    return dc + dr == 1 || (dc == 1 && dr == 1) || special;
 }
 
 } // namespace
 
-void PieceGeometry(const TBoard& b, const GameState& s, TPieceCode piece, Square source,
-                   Square hover, std::uint8_t& verdict, std::uint8_t& kingSpecialMove) {
+bool PieceGeometry(const TBoard& b, const Position& pos, TPieceCode piece, Square source,
+                   Square target) {
     if (!IsPieceOwner(OwnerOf(piece)))
-        return;
-    const Square delta{source.c - hover.c, source.r - hover.r};
-    bool allowed = false;
+        return false;
+    // `delta` is source minus target throughout, as the move cycle keeps it.
+    const Square delta{source.c - target.c, source.r - target.r};
     switch (KindOf(piece)) {
     case kPawn1:
     case kPawn1 + 1:
     case kPawn1 + 2:
     case kPawn4:
-        PawnRule(b, s, piece, source, delta, b.at(hover), verdict);
-        return;
+        return PawnRule(b, pos, piece, source, delta, b.at(target));
     case kBishop:
-        allowed = BishopRule(b, source, delta);
-        break;
+        return BishopRule(b, source, delta);
     case kKnight:
-        allowed = KnightRule(delta);
-        break;
+        return KnightRule(delta);
     case kRook:
-        allowed = RookRule(b, source, hover);
-        break;
+        return RookRule(b, source, target);
     case kKing:
-        allowed = KingRule(b, s, source, delta, kingSpecialMove);
-        break;
+        return KingRule(b, pos, source, delta);
     default:
-        return;
+        return false;
     }
-    verdict = allowed ? 1 : 0;
-}
-
-void PieceMoveAllowed(const GameState& s, TPieceCode piece, std::uint8_t& verdict) {
-    if (s.ClickPhase == 0)
-        return;
-    std::uint8_t special = 0; // the king rule's flag; the hover verdict does not need it
-    PieceGeometry(s.Board(), s, piece, s.ClickSquares[s.ClickPhase], s.HoverSquare, verdict,
-                  special);
 }
 
 } // namespace tavlon

@@ -1,7 +1,7 @@
 // Movement rules of the pieces, asked about one candidate square at a time.
 #pragma once
 
-#include "model/gamestate.h"
+#include "model/position.h"
 
 namespace tavlon {
 
@@ -13,16 +13,11 @@ constexpr bool LandingRefused(TPieceCode piece, TPieceCode there) {
            (IsKing(piece) && there == kAttackMark);
 }
 
-// Geometry verdict for `piece` going from `source` to `hover` on board `b`, with the pawn
-// direction taken from s.SideToMove and the flags from s. Writes 1 or 0 into `verdict`;
-// leaves it unchanged for a code that is no piece (or a pawn flag other than 0 and 1).
-// `kingSpecialMove` receives the king rule's special-move flag when piece is a king.
-// The code on `hover` is read from `b`; writes neither `s` nor any board.
-void PieceGeometry(const TBoard& b, const GameState& s, TPieceCode piece, Square source,
-                   Square hover, std::uint8_t& verdict, std::uint8_t& kingSpecialMove);
-
-// The move cycle's form: source is ClickSquares[ClickPhase], hover is HoverSquare, on the
-// board of CurrentPly. Does nothing in phase 0.
-void PieceMoveAllowed(const GameState& s, TPieceCode piece, std::uint8_t& verdict);
+// Geometry verdict for `piece` going from `source` to `target` on board `b` (the board as
+// the picked piece sees it: a picked king's with its attack marks), with the pawn direction,
+// the pawn flags and the king's home taken from pos.side and pos.flags. False for a code
+// that is no piece.
+bool PieceGeometry(const TBoard& b, const Position& pos, TPieceCode piece, Square source,
+                   Square target);
 
 } // namespace tavlon

@@ -1,5 +1,7 @@
 #include "storage/records.h"
 
+#include "model/startpos.h"
+
 #include <algorithm>
 #include <cstring>
 
@@ -47,7 +49,7 @@ void FillGameRecord(const GameState& s, GameRecordBytes out) {
     for (std::size_t p = 0; p <= ply; ++p)
         PutBoard(rec + kGameBoards + p * kBoardBytes, s.BoardHistory[p]);
     for (TPieceCode code : kPawnCodes)
-        rec[kGameFlags + code] = s.PawnStartFlags[code];
+        rec[kGameFlags + code] = s.CurrentFlags().PawnMayDoubleStep(code) ? 1 : 0;
     for (std::size_t i = 1; i <= ply; ++i)
         PutText(rec + kGameTexts + i * kTextSlotBytes, s.MoveTexts[i]);
 }
@@ -66,8 +68,8 @@ void FillSnapshotRecord(const GameState& s, std::uint16_t ply, SnapshotBytes out
     std::uint8_t* rec = out.data();
     rec[kSnapSide] = s.SideToMove;
     PutBoard(rec + kSnapBoard, s.BoardHistory[ply]);
-    for (std::size_t code = kSnapFirstFlagCode; code <= kSnapLastFlagCode; ++code)
-        rec[kSnapFlags + code] = s.PawnStartFlags[code];
+    for (TPieceCode code : kPawnCodes)
+        rec[kSnapFlags + code] = s.Flags[ply].PawnMayDoubleStep(code) ? 1 : 0;
     for (std::size_t i = 1; i <= ply; ++i)
         PutText(rec + kSnapTexts + i * kTextSlotBytes, s.MoveTexts[i]);
     staleLines = ply;
@@ -89,13 +91,22 @@ bool IsInstallableGameRecord(std::span<const std::uint8_t> bytes) {
 void InstallGameRecord(std::span<const std::uint8_t, kGameRecordSize> in, GameState& s) {
     const std::uint8_t* rec = in.data();
     const std::uint16_t ply = GetU16(rec + kGamePly);
+    // The file keeps the pawn flags of its ply; the kings' rights are derived by the caller.
+    PlyFlags flags = s.CurrentFlags();
+    for (TPieceCode code : kPawnCodes)
+        flags.SetPawn(code, rec[kGameFlags + code] != 0);
     s.CurrentPly = ply;
     s.SideToMove = rec[kGameSide];
-    for (std::size_t p = FirstInstalledBoard(ply); p <= ply; ++p)
-        std::copy_n(rec + kGameBoards + p * kBoardBytes, kBoardBytes, s.BoardHistory[p].cells);
-    // A flag is 0 or 1 in memory whatever byte the file holds.
-    for (TPieceCode code : kPawnCodes)
-        s.PawnStartFlags[code] = rec[kGameFlags + code] != 0 ? 1 : 0;
+    for (std::size_t p = FirstInstalledBoard(ply); p <= ply; ++p) {
+        // Attacked-square marks a file may carry from a pick are no part of the position.
+        const std::uint8_t* board = rec + kGameBoards + p * kBoardBytes;
+        for (std::size_t i = 0; i < kBoardBytes; ++i)
+            s.BoardHistory[p].cells[i] = board[i] == kAttackMark ? kEmpty : board[i];
+        s.Flags[p] = flags;
+        // The earlier plies, reached by undo, get the flags their own boards give.
+        if (p < ply)
+            DeriveStartFlags(s.BoardHistory[p], s.Flags[p]);
+    }
     for (std::size_t i = 1; i <= ply; ++i)
         GetText(rec + kGameTexts + i * kTextSlotBytes, s.MoveTexts[i]);
 }

@@ -43,10 +43,6 @@ static_assert(kSnapTexts + kHistorySlots * kTextSlotBytes == kSnapshotRecordSize
 using GameRecordBytes = std::span<std::uint8_t, kGameRecordSize>;
 using SnapshotBytes = std::span<std::uint8_t, kSnapshotRecordSize>;
 
-// The snapshot keeps the flag bytes of every code from White's first pawn to Brown's last.
-inline constexpr TPieceCode kSnapFirstFlagCode = CodeOf(1, kPawn1);
-inline constexpr TPieceCode kSnapLastFlagCode = CodeOf(4, kPawn4);
-
 // The sixteen pawn codes whose start flags a game record keeps.
 inline constexpr TPieceCode kPawnCodes[16] = {11, 12, 13, 14, 21, 22, 23, 24,
                                               31, 32, 33, 34, 41, 42, 43, 44};
@@ -69,8 +65,9 @@ void FillSnapshotRecord(const GameState& s, std::uint16_t ply, SnapshotBytes out
 bool IsInstallableGameRecord(std::span<const std::uint8_t> bytes);
 
 // Puts a record accepted by IsInstallableGameRecord in play: CurrentPly, SideToMove, the
-// boards 1..ply (board 0 for a record at ply 0), the sixteen pawn flags and notation lines
-// 1..ply. Nothing else of the state changes; the move list is the caller's business.
+// boards 1..ply (board 0 for a record at ply 0; attacked-square marks read as empty), the
+// sixteen pawn flags of the ply (earlier plies derive theirs from their boards) and notation
+// lines 1..ply. Nothing else of the state changes; the move list is the caller's business.
 void InstallGameRecord(std::span<const std::uint8_t, kGameRecordSize> in, GameState& s);
 
 // True when `bytes` (what a file held) is a whole snapshot, no more and no less, with a

@@ -1,5 +1,6 @@
-#include "flow/rulesteps.h"
+#include "rules/rulesteps.h"
 
+#include "model/position.h"
 #include "model/startpos.h"
 
 namespace tavlon {
@@ -19,20 +20,24 @@ bool PawnOfEither(const TBoard& w, int c, int r, int a, int b) {
 
 } // namespace
 
-void MoveCastlingRook(TBoard& w, TPieceCode piece, Square target, std::uint8_t rights[5]) {
+bool MoveCastlingRook(TBoard& w, TPieceCode piece, Square target, std::uint8_t rights[5],
+                      std::uint64_t attacked) {
     if (!IsKing(piece))
-        return;
+        return false;
     const int p = OwnerOf(piece);
     if (rights[p] != 2)
-        return;
+        return false;
     const HomeSquares& h = kHomeSquares[p];
     if (target == h.rook)
-        return; // the king would replace the rook and the rook would vanish
-    if (w.at(h.corner) == KingAndRookCodes[4 + p] && w.at(h.rook) == kEmpty) {
+        return false; // the king would replace the rook and the rook would vanish
+    if (w.at(h.corner) == KingAndRookCodes[4 + p] && w.at(h.rook) == kEmpty &&
+        (attacked & SquareBit(h.rook)) == 0) {
         w.at(h.corner) = kEmpty;
         w.at(h.rook) = KingAndRookCodes[4 + p];
         rights[p] = 0;
+        return true;
     }
+    return false;
 }
 
 void SetEnPassantMark(TBoard& w, TPieceCode piece, Square source, Square target) {
@@ -53,18 +58,20 @@ void SetEnPassantMark(TBoard& w, TPieceCode piece, Square source, Square target)
         w.at(target.c - step.c, target.r - step.r) = CodeOf(p, kPassMark);
 }
 
-void TakeEnPassant(TBoard& w, TPieceCode piece, Square target) {
+Square TakeEnPassant(TBoard& w, TPieceCode piece, Square target) {
     if (!IsPawn(piece))
-        return;
+        return {};
     const TPieceCode mark = w.at(target);
     if (!IsPassMark(mark) || OwnerOf(mark) == OwnerOf(piece))
-        return;
+        return {};
     // The passed pawn landed one step further along its own direction of travel.
     const Square step = kPawnLines[OwnerOf(mark)].forward;
     const int c = target.c + step.c;
     const int r = target.r + step.r;
-    if (OnBoard(c, r))
-        w.at(c, r) = kEmpty;
+    if (!OnBoard(c, r))
+        return {};
+    w.at(c, r) = kEmpty;
+    return {c, r};
 }
 
 void ClearOwnEnPassantMark(TBoard& w, TPieceCode piece, Square source) {
