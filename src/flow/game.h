@@ -50,8 +50,7 @@ inline constexpr std::string_view kInputTip =
     "Формат ввода: БукваЦифраБукваЦифра\n\rНапример: d2d4 или D2D4";
 inline constexpr std::string_view kPlayTip = "Запись хода отсутствует либо введена неверно";
 inline constexpr std::string_view kHistoryFull = "Достигнута предельная длина партии: 10000 ходов.";
-inline constexpr std::string_view kTypedFromEmpty =
-    "Ход не сделан: на первом поле хода нет фигуры";
+inline constexpr std::string_view kTypedFromEmpty = "Ход не сделан: на первом поле хода нет фигуры";
 inline constexpr std::string_view kTypedOntoKing = "Ход не сделан: короля бить нельзя";
 } // namespace texts
 

@@ -99,7 +99,8 @@ void Game::imgMouseMove(BoardPoint at) {
 
     // "[dx;dy]" into a small buffer: nothing is allocated per mouse move.
     char caption[32];
-    const int n = std::snprintf(caption, sizeof caption, "[%d;%d]", in_.MoveDelta.c, in_.MoveDelta.r);
+    const int n =
+        std::snprintf(caption, sizeof caption, "[%d;%d]", in_.MoveDelta.c, in_.MoveDelta.r);
     port_.SetLabel1Caption(std::string_view(caption, static_cast<std::size_t>(n)));
 }
 
@@ -257,6 +258,11 @@ void Game::ShowCheckLabels() {
 
 void Game::RefreshBoard(std::uint16_t ply) {
     GameState& s = *s_;
+    // Attacked-square marks that a file may carry from a pick are no part of the position:
+    // a board loses them when it is shown.
+    for (TPieceCode& code : s.BoardHistory[ply].cells)
+        if (code == kAttackMark)
+            code = kEmpty;
     // A redraw of the board in play ends a picked king's marks, as it always has.
     if (ply == s.CurrentPly)
         in_.SeenBoard = s.Board();

@@ -121,7 +121,8 @@ bool Game::PlayTypedMove() {
         if (IsLowerFile(ch))
             ch = static_cast<char>(ch - 'a' + 'A');
     CancelPick();
-    const Move m{{text[0] - 'A' + 1, 9 - (text[1] - '0')}, {text[2] - 'A' + 1, 9 - (text[3] - '0')}, 0};
+    const Move m{
+        {text[0] - 'A' + 1, 9 - (text[1] - '0')}, {text[2] - 'A' + 1, 9 - (text[3] - '0')}, 0};
     // A typed move obeys no rule of the pieces, but it moves a piece and never takes a king.
     if (!IsPiece(s.Board().at(m.from))) {
         port_.SetStatusText(texts::kTypedFromEmpty);

@@ -11,18 +11,14 @@ namespace tavlon {
 // step and each player's king special-move right (0 none; 1 king and rook at home; 2 king
 // at home and the rook in the corner).
 struct PlyFlags {
-    std::uint16_t pawns = 0;            // bit (owner - 1) * 4 + (number - 1)
-    std::uint8_t kingRights[5] = {};    // index 1..4
+    std::uint16_t pawns = 0;         // bit (owner - 1) * 4 + (number - 1)
+    std::uint8_t kingRights[5] = {}; // index 1..4
     friend bool operator==(const PlyFlags&, const PlyFlags&) = default;
 
-    static constexpr int PawnBit(TPieceCode pawn) {
-        return (OwnerOf(pawn) - 1) * 4 + (KindOf(pawn) - 1);
-    }
     // `pawn` must be a pawn code.
-    constexpr bool PawnMayDoubleStep(TPieceCode pawn) const {
-        return (pawns >> PawnBit(pawn)) & 1U;
-    }
-    constexpr void SetPawn(TPieceCode pawn, bool mayDoubleStep) {
+    static constexpr int PawnBit(int pawn) { return (pawn / 10 - 1) * 4 + (pawn % 10 - 1); }
+    constexpr bool PawnMayDoubleStep(int pawn) const { return (pawns >> PawnBit(pawn)) & 1U; }
+    constexpr void SetPawn(int pawn, bool mayDoubleStep) {
         const auto bit = static_cast<std::uint16_t>(1U << PawnBit(pawn));
         pawns = static_cast<std::uint16_t>(mayDoubleStep ? pawns | bit : pawns & ~bit);
     }

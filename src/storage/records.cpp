@@ -98,10 +98,7 @@ void InstallGameRecord(std::span<const std::uint8_t, kGameRecordSize> in, GameSt
     s.CurrentPly = ply;
     s.SideToMove = rec[kGameSide];
     for (std::size_t p = FirstInstalledBoard(ply); p <= ply; ++p) {
-        // Attacked-square marks a file may carry from a pick are no part of the position.
-        const std::uint8_t* board = rec + kGameBoards + p * kBoardBytes;
-        for (std::size_t i = 0; i < kBoardBytes; ++i)
-            s.BoardHistory[p].cells[i] = board[i] == kAttackMark ? kEmpty : board[i];
+        std::copy_n(rec + kGameBoards + p * kBoardBytes, kBoardBytes, s.BoardHistory[p].cells);
         s.Flags[p] = flags;
         // The earlier plies, reached by undo, get the flags their own boards give.
         if (p < ply)

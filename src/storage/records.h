@@ -65,7 +65,7 @@ void FillSnapshotRecord(const GameState& s, std::uint16_t ply, SnapshotBytes out
 bool IsInstallableGameRecord(std::span<const std::uint8_t> bytes);
 
 // Puts a record accepted by IsInstallableGameRecord in play: CurrentPly, SideToMove, the
-// boards 1..ply (board 0 for a record at ply 0; attacked-square marks read as empty), the
+// boards 1..ply (board 0 for a record at ply 0), the
 // sixteen pawn flags of the ply (earlier plies derive theirs from their boards) and notation
 // lines 1..ply. Nothing else of the state changes; the move list is the caller's business.
 void InstallGameRecord(std::span<const std::uint8_t, kGameRecordSize> in, GameState& s);

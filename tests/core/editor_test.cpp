@@ -76,6 +76,7 @@ void ChooseFigure(Session& run, int index) {
 class Editor : public ::testing::Test {
   protected:
     GameState& S() { return game.state(); }
+    InputState& In() { return game.input(); }
     SetupState& E() { return game.Setup().state(); }
     void Place(Square sq) { ReleaseOver(game, sq, MouseButton::Left); }
 
@@ -154,7 +155,7 @@ TEST_F(Editor, EnteringAsksToSaveFromPlyTwoAndEndsAPendingPromotion) {
         GameState& s = row.game.state();
         row.game.mmNewClick();
         s.CurrentPly = c.ply;
-        s.PromotionPending = c.promotion;
+        row.game.input().PromotionPending = c.promotion;
         row.port.visible[Control::plChoiceFigure] = c.promotion;
         row.port.questions.clear();
         row.port.answers = {c.answer};
@@ -164,7 +165,7 @@ TEST_F(Editor, EnteringAsksToSaveFromPlyTwoAndEndsAPendingPromotion) {
         EXPECT_EQ(!row.port.questions.empty(), c.asked);
         EXPECT_EQ(row.game.Setup().state().SetupMode, c.entered);
         EXPECT_EQ(s.CurrentPly, c.entered ? 1 : c.ply);
-        EXPECT_EQ(s.PromotionPending, c.promotion && !c.entered);
+        EXPECT_EQ(row.game.input().PromotionPending, c.promotion && !c.entered);
         EXPECT_EQ(row.port.isVisible(Control::plChoiceFigure), c.promotion && !c.entered);
     }
 }
@@ -395,10 +396,9 @@ TEST_F(Editor, FigureKeysWheelAndUpDown) {
             g.mmSetupPositionClick();
         else
             g.mmNewClick();
-        GameState& s = g.state();
         SetupState& e = g.Setup().state();
         e.SetupFigureIndex = static_cast<std::uint8_t>(c.from);
-        s.PromotionPending = c.promotion;
+        g.input().PromotionPending = c.promotion;
         e.SetupPiece = 0;
         p.setupFigureIndex = -1;
         p.status.clear();
@@ -481,11 +481,11 @@ TEST_F(Editor, StartingPlayMakesTheSetBoardPlyOne) {
     EXPECT_EQ(S().BoardHistory[1], setUp);
     EXPECT_EQ(S().LastPly, 1);
     EXPECT_FALSE(port.isEnabled(Control::bForward));
-    EXPECT_EQ(S().KingSpecialRights[1], 2);
-    EXPECT_EQ(S().KingSpecialRights[2], 0);
-    EXPECT_EQ(S().PawnStartFlags[11], 1);
-    EXPECT_EQ(S().PawnStartFlags[12], 0);
-    EXPECT_EQ(S().PawnStartFlags[21], 1);
+    EXPECT_EQ(S().CurrentFlags().kingRights[1], 2);
+    EXPECT_EQ(S().CurrentFlags().kingRights[2], 0);
+    EXPECT_EQ(int{S().CurrentFlags().PawnMayDoubleStep(11)}, 1);
+    EXPECT_EQ(int{S().CurrentFlags().PawnMayDoubleStep(12)}, 0);
+    EXPECT_EQ(int{S().CurrentFlags().PawnMayDoubleStep(21)}, 1);
     const fs::path snapshot = folder.path / "temp.tvl";
     game.FinishAutosave();
     ASSERT_TRUE(fs::exists(snapshot));
@@ -615,7 +615,7 @@ TEST_F(Editor, ReadyTemplatesPlayAsDescribed) {
          {{{3, 3}, {3, 2}}, {{6, 3}, {7, 3}}, {{6, 6}, {6, 7}}, {{3, 6}, {2, 6}}, {{3, 2}, {3, 1}}},
          2,
          {{{3, 1}, 17}, {{3, 2}, 0}},
-         {}},
+         {3}},
         {"Ладья из угла.tvl",
          {{{4, 8}, {2, 8}}},
          -1,
@@ -639,7 +639,7 @@ TEST_F(Editor, ReadyTemplatesPlayAsDescribed) {
             ReleaseOver(g, m.to, MouseButton::Left);
         }
         if (c.promotionItem >= 0) {
-            ASSERT_EQ(g.state().PromotionPending, 1);
+            ASSERT_EQ(g.input().PromotionPending, 1);
             row.port.promotionItem = c.promotionItem;
             g.bInsertOkClick();
         }

@@ -52,14 +52,15 @@ struct Bench {
     std::unique_ptr<GameState> s = std::make_unique<GameState>();
     test::FakePort port;
     FakeHost host;
-    SetupEditor editor{*s, port, host};
+    InputState in;
+    SetupEditor editor{*s, in, port, host};
     SetupState& e = editor.state();
 
     Bench() { host.s = s.get(); }
     // The chosen figure placed at `square`, as a left click there does.
     void Place(int figure, const char* square) {
         editor.UpDownChangingEx(figure);
-        s->HoverSquare = At(square);
+        in.HoverSquare = At(square);
         editor.PlaceFromSetup();
     }
     TPieceCode Code(const char* square) const { return s->Board().at(At(square)); }
@@ -94,7 +95,7 @@ TEST(SetupEditor, PlacementRules) {
     b.Place(1, "G3");
     EXPECT_EQ(b.Code("G3"), kEmpty);
     EXPECT_EQ(b.e.SetupFigureIndex, 0);
-    b.s->HoverSquare = At("D3");
+    b.in.HoverSquare = At("D3");
     b.editor.RemoveFromSetup();
     b.Place(1, "G3");
     EXPECT_EQ(b.Code("G3"), 12); // number 2 is free again
@@ -107,7 +108,7 @@ TEST(SetupEditor, PlacementRules) {
     EXPECT_EQ(b.port.messages[2], kKingLimitError);
 
     // Without White's king the position cannot start; placing it back completes it.
-    b.s->HoverSquare = At("D1");
+    b.in.HoverSquare = At("D1");
     b.editor.RemoveFromSetup();
     EXPECT_FALSE(b.port.isEnabled(Control::bStartPosition));
     b.Place(KingFigureIndex(1), "C5");
@@ -134,7 +135,7 @@ TEST(SetupEditor, FigureKeys) {
     EXPECT_EQ(chosen, (std::vector<int>{15, 1, 6, 11, 16, 1, 20, 1, 1, 0, 0}));
     EXPECT_EQ(b.e.SetupPiece, 0);
 
-    b.s->PromotionPending = 1; // a choice still open elsewhere keeps the stepping keys
+    b.in.PromotionPending = 1; // a choice still open elsewhere keeps the stepping keys
     key(Key::Space);
     EXPECT_EQ(chosen.back(), 0);
     b.editor.FormMouseWheel(false);

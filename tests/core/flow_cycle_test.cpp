@@ -34,7 +34,7 @@ TEST(Hover, StatusTextsAndPointersFromTheStartPosition) {
         t.Hover(At(tc.square));
         EXPECT_EQ(t.port.status, tc.status) << tc.name;
         EXPECT_EQ(t.port.pointer, tc.pointer) << tc.name;
-        EXPECT_EQ(t.s.ClickAllowed, tc.allowed) << tc.name;
+        EXPECT_EQ(t.in.ClickAllowed, tc.allowed) << tc.name;
     }
 }
 
@@ -53,10 +53,10 @@ TEST(Hover, OpponentPieceKeepsThePreviousTextAndKingsAreNeverTaken) {
     EXPECT_EQ(t.port.status, texts::kMovePossible);
     EXPECT_EQ(t.port.pointer, PointerRole::Forbidden);
     t.Hover(At("D6")); // allowed capture, text still left as it was
-    EXPECT_EQ(t.s.ClickAllowed, 1);
+    EXPECT_EQ(t.in.ClickAllowed, 1);
     EXPECT_EQ(t.port.pointer, PointerRole::Drag);
     t.Hover(At("H3"));
-    EXPECT_EQ(t.s.ClickAllowed, 0);
+    EXPECT_EQ(t.in.ClickAllowed, 0);
     // The move hints mark exactly the accepted squares.
     EXPECT_NE(t.port.hints, 0u);
     for (int c = 1; c <= 8; ++c)
@@ -73,13 +73,13 @@ TEST(Clicks, DoubleClickKeepsThePickAndAClickRightAfterAMoveDoesNothing) {
     t.game.mmNewClick();
     t.Click(At("D2"));
     t.Release(At("D2")); // second release on the source square
-    EXPECT_EQ(t.s.ClickPhase, 1);
-    EXPECT_EQ(t.s.SelectedPiece, 14);
+    EXPECT_EQ(t.in.ClickPhase, 1);
+    EXPECT_EQ(t.in.SelectedPiece, 14);
     t.Click(At("D4"));
     ASSERT_EQ(t.s.CurrentPly, 2);
     t.Release(At("D4")); // no hover since the move: ClickAllowed was cleared
-    EXPECT_EQ(t.s.ClickPhase, 0);
-    EXPECT_EQ(t.s.SelectedPiece, 0);
+    EXPECT_EQ(t.in.ClickPhase, 0);
+    EXPECT_EQ(t.in.SelectedPiece, 0);
     EXPECT_EQ(t.port.pointer, PointerRole::Forbidden);
     EXPECT_TRUE(t.port.isEnabled(Control::bBackStep));
     EXPECT_EQ(t.s.LastPly, 2);
@@ -91,16 +91,16 @@ TEST(Clicks, RightButtonNeverPicksOrPlaysItOnlyCancels) {
     for (const char* target : {"D5", "D4"}) { // refused, then accepted
         t.Click(At("D2"));
         t.RightClick(At(target));
-        EXPECT_EQ(t.s.ClickPhase, 0) << target;
-        EXPECT_EQ(t.s.SelectedPiece, 0) << target;
+        EXPECT_EQ(t.in.ClickPhase, 0) << target;
+        EXPECT_EQ(t.in.SelectedPiece, 0) << target;
         EXPECT_EQ(t.s.CurrentPly, 1) << target;
         EXPECT_EQ(t.Code("D2"), 14) << target;
     }
     // Over an own piece with nothing picked: nothing is picked.
     t.Hover(At("D2"));
     t.Release(At("D2"), MouseButton::Right);
-    EXPECT_EQ(t.s.ClickPhase, 0);
-    EXPECT_EQ(t.s.SelectedPiece, 0);
+    EXPECT_EQ(t.in.ClickPhase, 0);
+    EXPECT_EQ(t.in.SelectedPiece, 0);
     // A right release on the intro's start area still starts a game.
     Table intro;
     intro.game.imgMouseUp({true, {4, 3}, true}, MouseButton::Right);
@@ -158,8 +158,8 @@ TEST(CastlingRook, JumpsFromTheCornerUnlessTheKingLandsOnItsHomeSquare) {
         b.at(At("E8")) = 38;
         b.at(At("H4")) = 48;
         t.Setup(b);
-        ASSERT_EQ(t.s.KingSpecialRights[1], 2);
-        t.s.KingSpecialRights[1] = static_cast<std::uint8_t>(tc.rights);
+        ASSERT_EQ(t.s.CurrentFlags().kingRights[1], 2);
+        t.s.CurrentFlags().kingRights[1] = static_cast<std::uint8_t>(tc.rights);
         t.Click(At("D1"));
         t.Click(At(tc.target));
         ASSERT_EQ(t.s.CurrentPly, 2) << tc.name;
@@ -170,7 +170,7 @@ TEST(CastlingRook, JumpsFromTheCornerUnlessTheKingLandsOnItsHomeSquare) {
         } else {
             EXPECT_EQ(t.Code("A1"), 17) << tc.name << ": the rook must not vanish";
         }
-        EXPECT_EQ(t.s.KingSpecialRights[1], 0);
+        EXPECT_EQ(t.s.CurrentFlags().kingRights[1], 0);
         t.game.mmUndoClick(); // the position before the move, exactly
         EXPECT_EQ(t.s.Board(), b) << tc.name;
     }
@@ -183,8 +183,9 @@ TEST(KingPick, CancellingGivesBackAnEnPassantMarkUnderARookLine) {
     b.at(At("C6")) = 20; // a Red mark on that line
     t.Setup(b);
     t.Click(At("D1"));
-    EXPECT_EQ(t.Code("C6"), kAttackMark);
+    EXPECT_EQ(t.in.SeenBoard.at(At("C6")), kAttackMark);
     EXPECT_EQ(t.port.gridBoard.at(At("C6")), kAttackMark);
+    EXPECT_EQ(t.Code("C6"), 20); // the line keeps no mark
     t.RightClick(At("H8"));
     EXPECT_EQ(t.Code("C6"), 20);
     // And after a king's move the mark is carried into the next board.
@@ -220,7 +221,7 @@ TEST(Promotion, EachChoiceGivesThePieceOfThePlayerToMove) {
         t.s.SideToMove = static_cast<std::uint8_t>(tc.side);
         t.Click(At(tc.from));
         t.Click(At(tc.to));
-        ASSERT_EQ(t.s.PromotionPending, 1) << tc.name;
+        ASSERT_EQ(t.in.PromotionPending, 1) << tc.name;
         EXPECT_TRUE(t.port.isVisible(Control::plChoiceFigure));
         EXPECT_FALSE(t.port.isEnabled(Control::plInterface));
         EXPECT_EQ(t.port.focused, Control::cbFigures);
@@ -228,18 +229,19 @@ TEST(Promotion, EachChoiceGivesThePieceOfThePlayerToMove) {
         // Board clicks change nothing while the choice is open.
         t.Click(At("D1"));
         t.RightClick(At("D1"));
-        EXPECT_EQ(t.s.PromotionPending, 1);
+        EXPECT_EQ(t.in.PromotionPending, 1);
         t.port.promotionItem = tc.item;
         t.game.bInsertOkClick();
-        EXPECT_EQ(t.s.PromotionPending, 0);
+        EXPECT_EQ(t.in.PromotionPending, 0);
         EXPECT_EQ(t.s.CurrentPly, 2);
         EXPECT_EQ(t.Code(tc.to), tc.expected) << tc.name;
         EXPECT_EQ(t.Code(tc.from), 0);
         EXPECT_EQ(t.s.SideToMove, tc.side % 4 + 1);
         EXPECT_FALSE(t.port.isVisible(Control::plChoiceFigure));
         EXPECT_TRUE(t.port.isEnabled(Control::plInterface));
-        EXPECT_EQ(t.s.CheckFlags[1] + t.s.CheckFlags[2] + t.s.CheckFlags[3] + t.s.CheckFlags[4], 0)
-            << "a promoted piece gives no check on its move";
+        for (int p = 1; p <= 4; ++p)
+            EXPECT_EQ(t.port.checkLabelBlack[p], (t.port.glance.kingsInCheck & t.KingBit(p)) != 0)
+                << tc.name << ": the labels tell what the frames do";
     }
 }
 
@@ -252,15 +254,15 @@ TEST(Promotion, UndoAbandonsThePendingMoveAndRedoWaits) {
     t.game.mmUndoClick();
     t.Click(At("B7"));
     t.Click(At("B8"));
-    ASSERT_EQ(t.s.PromotionPending, 1);
+    ASSERT_EQ(t.in.PromotionPending, 1);
     t.game.mmForwardClick(); // redo does nothing while the choice is open
     EXPECT_EQ(t.s.CurrentPly, 1);
-    EXPECT_EQ(t.s.PromotionPending, 1);
+    EXPECT_EQ(t.in.PromotionPending, 1);
     t.game.mmUndoClick();
-    EXPECT_EQ(t.s.PromotionPending, 0);
+    EXPECT_EQ(t.in.PromotionPending, 0);
     EXPECT_EQ(t.s.CurrentPly, 1);
     EXPECT_EQ(t.s.SideToMove, 1);
-    EXPECT_EQ(t.s.ClickPhase, 0);
+    EXPECT_EQ(t.in.ClickPhase, 0);
     EXPECT_FALSE(t.port.isVisible(Control::plChoiceFigure));
     EXPECT_EQ(t.Code("B7"), 12);
     t.game.bInsertOkClick(); // a stray Enter afterwards plays nothing
@@ -273,8 +275,8 @@ TEST(UndoRedo, CancelThePickSoALaterClickCannotMoveAGhost) {
     t.Play("D2D4");
     t.Click(At("A5")); // Red picks its king: marks on the board
     t.game.mmUndoClick();
-    EXPECT_EQ(t.s.ClickPhase, 0);
-    EXPECT_EQ(t.s.SelectedPiece, 0);
+    EXPECT_EQ(t.in.ClickPhase, 0);
+    EXPECT_EQ(t.in.SelectedPiece, 0);
     for (int p = 1; p <= 2; ++p)
         for (auto code : t.s.BoardHistory[p].cells)
             EXPECT_NE(code, kAttackMark);
@@ -288,6 +290,7 @@ TEST(HistoryBound, NoMovePastTheLastPly) {
     t.game.mmNewClick();
     t.s.CurrentPly = kMaxPly;
     t.s.BoardHistory[kMaxPly] = t.s.BoardHistory[1];
+    t.s.Flags[kMaxPly] = t.s.Flags[1];
     t.Click(At("D2"));
     t.Click(At("D4"));
     EXPECT_EQ(t.s.CurrentPly, kMaxPly);

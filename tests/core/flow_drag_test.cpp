@@ -45,8 +45,8 @@ TEST(Drag, EveryDropEqualsTwoClicksAndARefusedOneChangesNothing) {
                 ASSERT_EQ(dragged.s.CurrentPly, clicked.s.CurrentPly) << where;
                 EXPECT_EQ(dragged.s.Board(), clicked.s.Board()) << where;
                 EXPECT_EQ(dragged.s.SideToMove, clicked.s.SideToMove) << where;
-                EXPECT_EQ(dragged.s.ClickPhase, clicked.s.ClickPhase) << where;
-                EXPECT_EQ(dragged.s.SelectedPiece, clicked.s.SelectedPiece) << where;
+                EXPECT_EQ(dragged.in.ClickPhase, clicked.in.ClickPhase) << where;
+                EXPECT_EQ(dragged.in.SelectedPiece, clicked.in.SelectedPiece) << where;
                 EXPECT_EQ(dragged.port.status, clicked.port.status) << where;
                 EXPECT_EQ(dragged.port.pointer, clicked.port.pointer) << where;
                 EXPECT_EQ(dragged.port.drawnBoard, clicked.port.drawnBoard) << where;
@@ -74,7 +74,7 @@ TEST(Drag, OnlyAPieceTheMoverMayPickIsCarriedAndOffTheBoardPutsItBack) {
     drag.Press(Over(At("A7")));
     drag.Move(Over(At("A6")));
     EXPECT_FALSE(drag.Dragging());
-    EXPECT_EQ(t.s.ClickPhase, 0);
+    EXPECT_EQ(t.in.ClickPhase, 0);
     EXPECT_FALSE(drag.Release(Over(At("A6")))); // an ordinary release for the window
 
     t.Click(At("D2")); // with a piece picked a press carries nothing: it may be a target
@@ -92,8 +92,8 @@ TEST(Drag, OnlyAPieceTheMoverMayPickIsCarriedAndOffTheBoardPutsItBack) {
     EXPECT_EQ(drag.From(), At("D2"));
     drag.Move(BoardPoint{}); // off the board
     EXPECT_TRUE(drag.Release(BoardPoint{}));
-    EXPECT_EQ(t.s.ClickPhase, 0);
-    EXPECT_EQ(t.s.SelectedPiece, 0);
+    EXPECT_EQ(t.in.ClickPhase, 0);
+    EXPECT_EQ(t.in.SelectedPiece, 0);
     EXPECT_EQ(t.s.CurrentPly, 1);
     EXPECT_EQ(t.Code("D2"), 14);
 }

@@ -18,7 +18,7 @@ TEST(Glance, KingsInCheckAfterClickedTypedAndTakenBackMoves) {
     t.Setup(b);
     t.Play("E5F7"); // the knight steps aside: a discovered check
     EXPECT_EQ(t.port.glance.kingsInCheck, Bit("E8"));
-    EXPECT_FALSE(t.port.checkLabelBlack[3]) << "the labels keep their own rule";
+    EXPECT_TRUE(t.port.checkLabelBlack[3]) << "labels and frames tell the same";
     t.port.input = "e3h3"; // Red's keyboard moves the White rook next to the Brown king
     t.game.bbPlayClick();
     EXPECT_EQ(t.port.glance.kingsInCheck, Bit("H4"));

@@ -52,7 +52,9 @@ TEST_F(KeptGame, AGameKeptAtCloseResumesWithItsWholeLine) {
     for (std::uint16_t p = 1; p <= 6; ++p)
         EXPECT_EQ(next.s.BoardHistory[p], before->BoardHistory[p]) << "ply " << p;
     for (TPieceCode code : kPawnCodes)
-        EXPECT_EQ(next.s.PawnStartFlags[code], before->PawnStartFlags[code]) << int{code};
+        EXPECT_EQ(int{next.s.CurrentFlags().PawnMayDoubleStep(code)},
+                  int{before->CurrentFlags().PawnMayDoubleStep(code)})
+            << int{code};
     EXPECT_EQ(next.port.list, port.list);
     EXPECT_EQ(next.keeper.Find(), KeptKind::None) << "the kept file stays after resuming";
 

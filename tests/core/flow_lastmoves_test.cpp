@@ -53,7 +53,7 @@ TEST(LastMoves, FollowTheGameThroughUndoRedoAndOpen) {
     EXPECT_EQ(LastMoves(t.s), final);
 
     t.Click(At("A5")); // Red's king picked: its marks on the board change nothing
-    ASSERT_EQ(t.s.ClickPhase, 1);
+    ASSERT_EQ(t.in.ClickPhase, 1);
     EXPECT_EQ(LastMoves(t.s), final);
 
     t.game.mmUndoClick();

@@ -53,10 +53,6 @@ TEST(MoveList, AJumpToALineEqualsTheSameNumberOfUndoOrRedoSteps) {
         KnightsOutAndHome(*t);
     // Back and forth over the line, from its end, its start and the middle.
     for (int row : {3, 0, 7, 7, 1, 6, 2, 5, 4}) {
-        for (Table* t : {&jumped, &stepped}) {
-            t->s.CheckFlags[2] = 1; // a flag undo clears and redo keeps
-            t->port.SetCheckLabel(2, true);
-        }
         jumped.game.ListBoxClick(row);
         const int target = row + 2; // the line of the move that produced this ply
         while (stepped.s.CurrentPly > target)
@@ -83,8 +79,8 @@ TEST(MoveList, AMoveFromAnEarlierLineCutsTheRestAndRowsOutsideChangeNothing) {
     t.game.ListBoxClick(3); // after Brown's knight went out: White moves
     t.Click(At("A3"));      // a pick in progress is dropped by the next jump
     t.game.ListBoxClick(1);
-    EXPECT_EQ(t.s.ClickPhase, 0);
-    EXPECT_EQ(t.s.SelectedPiece, 0);
+    EXPECT_EQ(t.in.ClickPhase, 0);
+    EXPECT_EQ(t.in.SelectedPiece, 0);
     EXPECT_EQ(t.s.SideToMove, 3);
     EXPECT_EQ(t.s.LastPly, 9);
     t.Play("G8H6");
@@ -105,9 +101,9 @@ TEST(MoveList, AJumpAbandonsAPendingPromotionAndSetupIgnoresTheList) {
     t.game.mmUndoClick();
     t.Click(At("B7"));
     t.Click(At("B8"));
-    ASSERT_EQ(t.s.PromotionPending, 1);
+    ASSERT_EQ(t.in.PromotionPending, 1);
     t.game.ListBoxClick(1);
-    EXPECT_EQ(t.s.PromotionPending, 0);
+    EXPECT_EQ(t.in.PromotionPending, 0);
     EXPECT_FALSE(t.port.isVisible(Control::plChoiceFigure));
     EXPECT_EQ(t.s.CurrentPly, 3);
     EXPECT_EQ(t.s.SideToMove, 3);

@@ -78,26 +78,27 @@ TEST(KeyboardEntry, TypedMoveIgnoresTheRulesButCompletesLikeAClickedOne) {
     EXPECT_EQ(t.s.CurrentPly, 2);
     EXPECT_EQ(t.s.LastPly, 2);
     EXPECT_EQ(t.s.SideToMove, 2);
-    EXPECT_EQ(t.s.PawnStartFlags[31], 0);
+    EXPECT_EQ(int{t.s.CurrentFlags().PawnMayDoubleStep(31)}, 0);
     EXPECT_EQ(Line(t.s, 2), "1. E7E5\n\r");
     EXPECT_EQ(t.port.list.back(), "1. E7E5");
     EXPECT_EQ(t.port.input, "");
     EXPECT_FALSE(t.port.isEnabled(Control::bbPlay));
     EXPECT_TRUE(t.port.isEnabled(Control::bBackStep));
-    EXPECT_EQ(t.s.SelectedPiece, 0);
-    EXPECT_EQ(t.s.ClickPhase, 0);
+    EXPECT_EQ(t.in.SelectedPiece, 0);
+    EXPECT_EQ(t.in.ClickPhase, 0);
     EXPECT_EQ(t.s.BoardHistory[1].at(At("E7")), 31) << "the earlier board keeps its position";
 
-    t.port.input = "D4D5"; // an empty square typed onto a piece empties it
-    t.game.bbPlayClick();
-    EXPECT_EQ(t.Code("D5"), 0);
-    t.port.input = "A1A5"; // a king may be taken by a typed move
-    t.game.bbPlayClick();
-    EXPECT_EQ(t.Code("A5"), 15);
-    EXPECT_EQ(t.s.SideToMove, 4);
+    // A typed move moves a piece and never takes a king: refused, the turn stays.
+    for (const char* refused : {"D4D5", "A1A5"}) {
+        t.port.input = refused;
+        t.game.bbPlayClick();
+        EXPECT_EQ(t.s.CurrentPly, 2) << refused;
+        EXPECT_EQ(t.s.SideToMove, 2) << refused;
+        EXPECT_EQ(t.port.list.size(), 1u) << refused;
+    }
+    EXPECT_EQ(t.port.status, texts::kTypedOntoKing);
+    EXPECT_EQ(t.Code("A5"), 28);
 
-    t.game.mmUndoClick();
-    t.game.mmUndoClick();
     t.game.mmUndoClick();
     EXPECT_EQ(t.s.Board(), t.s.BoardHistory[1]);
     EXPECT_TRUE(t.port.list.empty());
@@ -108,8 +109,8 @@ TEST(KeyboardEntry, TypedKingMoveDropsTheCastlingRight) {
     t.game.mmNewClick();
     t.port.input = "d1e3";
     t.game.bbPlayClick();
-    EXPECT_EQ(t.s.KingSpecialRights[1], 0);
-    EXPECT_EQ(t.s.KingSpecialRights[2], 1);
+    EXPECT_EQ(t.s.CurrentFlags().kingRights[1], 0);
+    EXPECT_EQ(t.s.CurrentFlags().kingRights[2], 1);
 }
 
 TEST(KeyboardEntry, TypingWhileAKingIsPickedCarriesNoMarksForward) {
@@ -121,7 +122,7 @@ TEST(KeyboardEntry, TypingWhileAKingIsPickedCarriesNoMarksForward) {
     t.game.bbPlayClick();
     for (auto code : t.s.Board().cells)
         EXPECT_NE(code, kAttackMark);
-    EXPECT_EQ(t.s.ClickPhase, 0);
+    EXPECT_EQ(t.in.ClickPhase, 0);
 }
 
 TEST(KeyboardEntry, HintsOverTheEntryBox) {

@@ -23,9 +23,9 @@ TEST(StartPosition, NewGameLayoutMatchesThePinwheel) {
             EXPECT_EQ(s->BoardHistory[1].at(c, r), expected[r - 1][c - 1]) << c << "," << r;
     DeriveStartFlags(*s, 1);
     for (int p = 1; p <= 4; ++p) {
-        EXPECT_EQ(s->KingSpecialRights[p], 1);
+        EXPECT_EQ(s->Flags[1].kingRights[p], 1);
         for (int k = 1; k <= 4; ++k)
-            EXPECT_EQ(s->PawnStartFlags[p * 10 + k], 1);
+            EXPECT_EQ(int{s->Flags[1].PawnMayDoubleStep(p * 10 + k)}, 1);
     }
 }
 
@@ -67,28 +67,29 @@ TEST(DerivedFlags, WhiteKingSpecialRights) {
         s->BoardHistory[1].at(tc.king) = 18;
         s->BoardHistory[1].at(tc.rook) = 17;
         DeriveStartFlags(*s, 1);
-        EXPECT_EQ(s->KingSpecialRights[1], tc.expected) << tc.name;
+        EXPECT_EQ(s->Flags[1].kingRights[1], tc.expected) << tc.name;
     }
 }
 
 TEST(DerivedFlags, PawnFlagsFollowTheWholeStartLine) {
     auto s = std::make_unique<GameState>();
-    s->PawnStartFlags[14] = 1; // absent from the board: keeps its value
-    s->PawnStartFlags[11] = 0;
+    s->Flags[1].SetPawn(14, 1); // absent from the board: keeps its value
+    s->Flags[1].SetPawn(11, 0);
     s->BoardHistory[1].at(7, 7) = 11; // White on row 7, far from its start square
     s->BoardHistory[1].at(2, 6) = 12; // White on row 6
     s->BoardHistory[1].at(2, 5) = 21; // Red on column 2
-    s->PawnStartFlags[12] = 1;
+    s->Flags[1].SetPawn(12, 1);
     DeriveStartFlags(*s, 1);
-    EXPECT_EQ(s->PawnStartFlags[11], 1);
-    EXPECT_EQ(s->PawnStartFlags[12], 0);
-    EXPECT_EQ(s->PawnStartFlags[21], 1);
-    EXPECT_EQ(s->PawnStartFlags[14], 1);
-    // The empty board 0: no rights, flags untouched.
-    DeriveStartFlags(*s, 0);
+    EXPECT_EQ(int{s->Flags[1].PawnMayDoubleStep(11)}, 1);
+    EXPECT_EQ(int{s->Flags[1].PawnMayDoubleStep(12)}, 0);
+    EXPECT_EQ(int{s->Flags[1].PawnMayDoubleStep(21)}, 1);
+    EXPECT_EQ(int{s->Flags[1].PawnMayDoubleStep(14)}, 1);
+    // An empty board: no rights, flags untouched.
+    PlyFlags flags = s->Flags[1];
+    DeriveStartFlags(TBoard{}, flags);
     for (int p = 1; p <= 4; ++p)
-        EXPECT_EQ(s->KingSpecialRights[p], 0);
-    EXPECT_EQ(s->PawnStartFlags[11], 1);
+        EXPECT_EQ(flags.kingRights[p], 0);
+    EXPECT_TRUE(flags.PawnMayDoubleStep(11));
 }
 
 TEST(StartUpReset, KeepsLastPlyAndLaterBoards) {

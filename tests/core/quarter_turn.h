@@ -33,50 +33,27 @@ inline TBoard Turn(const TBoard& b) {
     return t;
 }
 
-// A board with the flags the rules read and write, by player and by pawn code.
-struct Position {
-    TBoard board;
-    std::uint8_t pawnFlags[50] = {};
-    std::uint8_t rights[5] = {};
-    std::uint8_t checkFlags[5] = {}; // 0 or the player's own number
-    friend bool operator==(const Position&, const Position&) = default;
-};
-
-// The flags go to the next player with the pieces; a pawn's start flag goes with its code.
+// The flags go to the next player with the pieces; a pawn's flag goes with its code, and
+// the turn passes on with the rest.
 inline Position Turn(const Position& pos) {
     Position t;
     t.board = Turn(pos.board);
+    t.side = static_cast<std::uint8_t>(NextPlayer(pos.side));
     for (int p = 1; p <= 4; ++p) {
         const int q = NextPlayer(p);
-        t.rights[q] = pos.rights[p];
-        t.checkFlags[q] = pos.checkFlags[p] != 0 ? static_cast<std::uint8_t>(q) : 0;
+        t.flags.kingRights[q] = pos.flags.kingRights[p];
         for (int k = 1; k <= 4; ++k)
-            t.pawnFlags[q * 10 + k] = pos.pawnFlags[p * 10 + k];
+            t.flags.SetPawn(q * 10 + k, pos.flags.PawnMayDoubleStep(p * 10 + k));
     }
     return t;
 }
 
-// Board, start flags and castling rights of `pos` as the board of ply 1 of `s`.
+// `pos` as the position in play at ply 1 of `s`.
 inline void InstallRules(const Position& pos, GameState& s) {
     s.CurrentPly = 1;
     s.Board() = pos.board;
-    for (int p = 1; p <= 4; ++p) {
-        s.KingSpecialRights[p] = pos.rights[p];
-        for (int k = 1; k <= 4; ++k)
-            s.PawnStartFlags[p * 10 + k] = pos.pawnFlags[p * 10 + k];
-    }
-}
-
-// The start position with every flag a new game gives it.
-inline Position StartPosition() {
-    Position pos;
-    pos.board = StartBoard();
-    for (int p = 1; p <= 4; ++p) {
-        pos.rights[p] = 1;
-        for (int k = 1; k <= 4; ++k)
-            pos.pawnFlags[p * 10 + k] = 1;
-    }
-    return pos;
+    s.CurrentFlags() = pos.flags;
+    s.SideToMove = pos.side;
 }
 
 // A small linear congruential generator: the same seed gives the same numbers everywhere.
@@ -103,9 +80,8 @@ inline std::uint32_t BaseSeed(std::uint32_t fallback) {
     return text ? static_cast<std::uint32_t>(std::strtoul(text, nullptr, 10)) : fallback;
 }
 
-// Random positions: one king per player, at most one rook, bishop and knight (the king's
-// marks take only the last-found rook or bishop of a player, which is not symmetric), some
-// pawns and some marks, random start flags and castling rights.
+// Random positions: one king per player, at most one rook, bishop and knight, some pawns
+// and some en-passant marks, random start flags, castling rights and side to move.
 inline Position RandomPosition(std::uint32_t seed) {
     Dice dice(seed);
     Position pos;
@@ -126,13 +102,13 @@ inline Position RandomPosition(std::uint32_t seed) {
         for (int k = 1; k <= 4; ++k) {
             if (dice.Below(2) != 0)
                 drop(p * 10 + k);
-            pos.pawnFlags[p * 10 + k] = static_cast<std::uint8_t>(dice.Below(2));
+            pos.flags.SetPawn(p * 10 + k, dice.Below(2) != 0);
         }
-        pos.rights[p] = static_cast<std::uint8_t>(dice.Below(3));
-        pos.checkFlags[p] = dice.Below(4) == 0 ? static_cast<std::uint8_t>(p) : 0;
+        pos.flags.kingRights[p] = static_cast<std::uint8_t>(dice.Below(3));
     }
     for (int marks = dice.Below(5); marks > 0; --marks)
-        drop(dice.Below(3) == 0 ? 99 : 10 * (1 + dice.Below(4)));
+        drop(10 * (1 + dice.Below(4)));
+    pos.side = static_cast<std::uint8_t>(1 + dice.Below(4));
     // Kings at home with the knight's square free now and then, for the special move.
     if (dice.Below(2) != 0) {
         const int p = 1 + dice.Below(4);
@@ -183,7 +159,7 @@ class Scenes {
     }
     void Pawn(int c, int r, int who, int flag) {
         if (const TPieceCode code = Put(c, r, who, 1))
-            pos.pawnFlags[code] = static_cast<std::uint8_t>(flag);
+            pos.flags.SetPawn(code, flag != 0);
     }
     // Any piece but a king, or a pawn.
     void Piece(int c, int r, int who) {
@@ -261,15 +237,15 @@ inline Position RuleStepPosition(std::uint32_t seed) {
         }
         }
     }
-    // Every player has a king and a few more pieces; rights, flags and check flags random.
+    // Every player has a king and a few more pieces; rights and flags random.
     sc.TurnTo(0);
     for (int p = 1; p <= 4; ++p) {
         for (int tries = 0; tries < 100 && !sc.Put(1 + dice.Below(8), 1 + dice.Below(8), p, 8);)
             ++tries;
         for (int extra = dice.Below(3); extra > 0; --extra)
             sc.Piece(1 + dice.Below(8), 1 + dice.Below(8), p);
-        sc.pos.rights[p] = static_cast<std::uint8_t>(dice.Below(4) == 0 ? dice.Below(2) : 2);
-        sc.pos.checkFlags[p] = dice.Below(4) == 0 ? static_cast<std::uint8_t>(p) : 0;
+        sc.pos.flags.kingRights[p] =
+            static_cast<std::uint8_t>(dice.Below(4) == 0 ? dice.Below(2) : 2);
     }
     return sc.pos;
 }

@@ -18,23 +18,23 @@ struct ReachCase {
     TPieceCode piece;
     Square source;
     std::vector<Put> others;
-    int flag;          // PawnStartFlags[piece]
-    int rights;        // KingSpecialRights[side]
+    int flag;          // the piece's double-step flag, when it is a pawn
+    int rights;        // the special-move right of the side
     const char* reach; // every hovered square that passes, "*" for all 64
 };
 
 std::string ReachOf(const ReachCase& tc) {
-    auto s = std::make_unique<GameState>();
-    s->SideToMove = static_cast<std::uint8_t>(tc.side);
-    s->PawnStartFlags[tc.piece] = static_cast<std::uint8_t>(tc.flag);
-    s->KingSpecialRights[tc.side] = static_cast<std::uint8_t>(tc.rights);
+    Position pos;
+    pos.side = static_cast<std::uint8_t>(tc.side);
+    if (IsPawn(tc.piece))
+        pos.flags.SetPawn(tc.piece, tc.flag != 0);
+    pos.flags.kingRights[tc.side] = static_cast<std::uint8_t>(tc.rights);
+    // The board as the picked piece sees it (a king's may carry attack marks).
     TBoard b = BoardWith({{tc.source.c, tc.source.r, tc.piece}});
     for (const Put& p : tc.others)
         b.at(p.c, p.r) = p.code;
     const std::string reach = test::SquaresWhere([&](int c, int r) {
-        std::uint8_t verdict = 0, special = 0;
-        PieceGeometry(b, *s, tc.piece, tc.source, {c, r}, verdict, special);
-        return verdict == 1;
+        return PieceGeometry(b, pos, tc.piece, tc.source, {c, r});
     });
     return reach == test::SquaresWhere([](int, int) { return true; }) ? "*" : reach;
 }
@@ -148,53 +148,11 @@ TEST(PieceGeometry, ReachOfEachRule) {
         EXPECT_EQ(ReachOf(tc), tc.reach) << tc.name;
 }
 
-TEST(PieceGeometry, NoRuleLeavesTheVerdictAlone) {
-    struct Case {
-        const char* name;
-        TPieceCode piece;
-        int flag;
-    } const cases[] = {
-        {"empty square", 0, 0}, {"own en-passant mark", 10, 0}, {"attack mark", 99, 0},
-        {"pawn flag 2", 12, 2}, {"pawn flag 255", 43, 255},
-    };
-    for (const auto& tc : cases) {
-        auto s = std::make_unique<GameState>();
-        s->PawnStartFlags[tc.piece] = static_cast<std::uint8_t>(tc.flag);
-        const TBoard b = BoardWith({{4, 5, tc.piece}});
-        std::uint8_t verdict = 7, special = 7;
-        PieceGeometry(b, *s, tc.piece, {4, 5}, {4, 4}, verdict, special);
-        EXPECT_EQ(verdict, 7) << tc.name;
-        EXPECT_EQ(special, 7) << tc.name;
+TEST(PieceGeometry, CodesThatAreNoPieceGoNowhere) {
+    for (const TPieceCode code : {kEmpty, CodeOf(1, kPassMark), kAttackMark}) {
+        const TBoard b = BoardWith({{4, 5, code}});
+        EXPECT_FALSE(PieceGeometry(b, Position{}, code, {4, 5}, {4, 4})) << int{code};
     }
-}
-
-TEST(PieceMoveAllowed, UsesTheSquaresOfTheMoveCycle) {
-    auto s = std::make_unique<GameState>();
-    s->CurrentPly = 3;
-    s->SideToMove = 1;
-    s->KingSpecialRights[1] = 1;
-    s->BoardHistory[3].at(4, 8) = 18;
-    s->HoverSquare = {8, 1};
-    std::uint8_t verdict = 0;
-
-    // Nothing is picked: no source square to judge from.
-    s->ClickPhase = 0;
-    PieceMoveAllowed(*s, 18, verdict);
-    EXPECT_EQ(verdict, 0);
-
-    s->ClickPhase = 1;
-    s->ClickSquares[1] = {4, 8};
-    PieceMoveAllowed(*s, 18, verdict);
-    EXPECT_EQ(verdict, 1);
-
-    // In phase 2 the target is the square moved from.
-    s->ClickPhase = 2;
-    s->ClickSquares[2] = {7, 2};
-    PieceMoveAllowed(*s, 18, verdict);
-    EXPECT_EQ(verdict, 1);
-    s->HoverSquare = {5, 4};
-    PieceMoveAllowed(*s, 18, verdict);
-    EXPECT_EQ(verdict, 0);
 }
 
 } // namespace

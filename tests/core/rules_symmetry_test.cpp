@@ -1,11 +1,9 @@
 // The armies stand in a pinwheel: turning a position a quarter clockwise and handing every
 // piece to the next player must turn every verdict of the rules the same way.
-#include "flow/mate.h"
 #include "quarter_turn.h"
 #include "rules/attacks.h"
-#include "rules/check.h"
-#include "rules/geometry.h"
 #include "rules/incheck.h"
+#include "rules/moves.h"
 
 #include <gtest/gtest.h>
 
@@ -16,13 +14,9 @@
 namespace tavlon {
 namespace {
 
-using test::Position;
+using test::SquareName;
 using test::StartBoard;
 using test::Turn;
-
-int Offset(Square s) {
-    return (s.c - 1) * 8 + (s.r - 1);
-}
 
 TEST(QuarterTurn, StartPositionTurnsOntoItselfButForPawnNumbers) {
     const TBoard start = StartBoard();
@@ -52,101 +46,100 @@ std::vector<test::Case> Cases() {
     return test::Cases(300, 100);
 }
 
-TEST(QuarterTurn, GeometryOfEveryPiece) {
-    auto s = std::make_unique<GameState>();
-    auto turned = std::make_unique<GameState>();
-    int specialMoves = 0;
-    for (const test::Case& tc : Cases()) {
-        SCOPED_TRACE(tc.Name());
-        const Position& pos = tc.pos;
-        test::InstallRules(pos, *s);
-        test::InstallRules(Turn(pos), *turned);
-        for (int c = 1; c <= 8; ++c)
-            for (int r = 1; r <= 8; ++r) {
-                const TPieceCode piece = pos.board.at(c, r);
-                if (!IsPieceOwner(OwnerOf(piece)) || KindOf(piece) == 0)
-                    continue;
-                s->SideToMove = static_cast<std::uint8_t>(OwnerOf(piece));
-                turned->SideToMove = static_cast<std::uint8_t>(NextPlayer(OwnerOf(piece)));
-                for (int hc = 1; hc <= 8; ++hc)
-                    for (int hr = 1; hr <= 8; ++hr) {
-                        std::uint8_t verdict = 0, special = 0, verdictT = 0, specialT = 0;
-                        PieceGeometry(s->Board(), *s, piece, {c, r}, {hc, hr}, verdict, special);
-                        PieceGeometry(turned->Board(), *turned, Turn(piece), Turn(Square{c, r}),
-                                      Turn(Square{hc, hr}), verdictT, specialT);
-                        ASSERT_EQ(verdict, verdictT)
-                            << int{piece} << " from " << c << "," << r << " to " << hc << "," << hr;
-                        ASSERT_EQ(special, specialT) << int{piece} << " at " << c << "," << r;
-                        specialMoves += special;
-                    }
-            }
-    }
-    EXPECT_GT(specialMoves, 0); // the positions do reach the king's special move
+Move Turn(const Move& m) {
+    return {Turn(m.from), Turn(m.to), m.promotion};
 }
 
-TEST(QuarterTurn, AttackMarksForEveryKing) {
+// The position with `side` to move.
+Position WithSide(Position pos, int side) {
+    pos.side = static_cast<std::uint8_t>(side);
+    return pos;
+}
+
+TEST(QuarterTurn, LegalMovesOfEveryPlayer) {
+    int kingMoves = 0;
     for (const test::Case& tc : Cases()) {
         SCOPED_TRACE(tc.Name());
-        const Position& pos = tc.pos;
+        for (int side = 1; side <= 4; ++side) {
+            const Position pos = WithSide(tc.pos, side);
+            MoveList moves, turned;
+            ListLegalMoves(pos, moves);
+            ListLegalMoves(Turn(pos), turned);
+            ASSERT_EQ(moves.size, turned.size) << "player " << side;
+            for (const Move& m : moves) {
+                ASSERT_TRUE(turned.Contains(Turn(m)))
+                    << "player " << side << " " << SquareName(m.from.c, m.from.r)
+                    << SquareName(m.to.c, m.to.r);
+                kingMoves += IsKing(pos.board.at(m.from));
+            }
+        }
+    }
+    EXPECT_GT(kingMoves, 0);
+}
+
+TEST(QuarterTurn, AttackMarksOfEveryRookAndBishop) {
+    for (const test::Case& tc : Cases()) {
+        SCOPED_TRACE(tc.Name());
         for (int p = 1; p <= 4; ++p) {
-            TBoard b = pos.board;
-            TBoard t = Turn(b);
-            TPieceCode covered[64] = {}, coveredT[64] = {};
-            MarkAttackedSquares(b, static_cast<TPieceCode>(p * 10 + 8), covered);
-            MarkAttackedSquares(t, static_cast<TPieceCode>(NextPlayer(p) * 10 + 8), coveredT);
-            ASSERT_EQ(Turn(b), t) << "king of player " << p;
-            for (int c = 1; c <= 8; ++c)
-                for (int r = 1; r <= 8; ++r)
-                    ASSERT_EQ(Turn(covered[Offset({c, r})]), coveredT[Offset(Turn(Square{c, r}))]);
+            const TBoard marked = WithAttackMarks(tc.pos.board, KingAttackMask(tc.pos.board, p));
+            const TBoard turned = Turn(tc.pos.board);
+            ASSERT_EQ(Turn(marked), WithAttackMarks(turned, KingAttackMask(turned, NextPlayer(p))))
+                << "king of player " << p;
         }
     }
 }
 
-TEST(QuarterTurn, CheckFlagsForEveryPieceAndTarget) {
-    for (const test::Case& tc : Cases()) {
-        SCOPED_TRACE(tc.Name());
-        const Position& pos = tc.pos;
-        const TBoard turned = Turn(pos.board);
-        for (int side = 1; side <= 4; ++side)
-            for (int code = 11; code <= 48; ++code) {
-                const auto piece = static_cast<TPieceCode>(code);
-                for (int c = 1; c <= 8; ++c)
-                    for (int r = 1; r <= 8; ++r) {
-                        std::uint8_t flags[5] = {}, flagsT[5] = {};
-                        DetectCheckFlags(pos.board, piece, {c, r}, side, flags);
-                        DetectCheckFlags(turned, Turn(piece), Turn(Square{c, r}), NextPlayer(side),
-                                         flagsT);
-                        for (int p = 1; p <= 4; ++p)
-                            ASSERT_EQ(flags[p] != 0, flagsT[NextPlayer(p)] != 0)
-                                << code << " at " << c << "," << r;
-                    }
-            }
-    }
-}
-
 TEST(QuarterTurn, KingsInCheckAndMate) {
-    auto s = std::make_unique<GameState>();
-    auto turned = std::make_unique<GameState>();
     int checks = 0, mates = 0;
     for (const test::Case& tc : Cases()) {
         SCOPED_TRACE(tc.Name());
-        test::InstallRules(tc.pos, *s);
-        test::InstallRules(Turn(tc.pos), *turned);
         bool inCheck[5] = {}, inCheckT[5] = {};
-        KingsInCheck(s->Board(), inCheck);
-        KingsInCheck(turned->Board(), inCheckT);
+        KingsInCheck(tc.pos.board, inCheck);
+        KingsInCheck(Turn(tc.pos.board), inCheckT);
         for (int p = 1; p <= 4; ++p) {
             ASSERT_EQ(inCheck[p], inCheckT[NextPlayer(p)]) << "king of player " << p;
-            s->SideToMove = static_cast<std::uint8_t>(p);
-            turned->SideToMove = static_cast<std::uint8_t>(NextPlayer(p));
-            const bool mated = IsMated(*s);
-            ASSERT_EQ(mated, IsMated(*turned)) << "player " << p << " to move";
+            const bool mated = IsMated(WithSide(tc.pos, p));
+            ASSERT_EQ(mated, IsMated(Turn(WithSide(tc.pos, p)))) << "player " << p << " to move";
             checks += inCheck[p];
             mates += mated;
         }
     }
     EXPECT_GT(checks, 0);
     EXPECT_GT(mates, 0);
+}
+
+// Every listed move carried out on a position and on its quarter turn gives quarter-turned
+// positions: the next board with its castling rook, en-passant marks and captures, the
+// promoted piece, the start flags, the castling rights and the turn.
+TEST(QuarterTurn, EveryListedMoveCarriedOut) {
+    int promotions = 0, marksLeft = 0, passesTaken = 0, rookJumps = 0;
+    for (const test::Case& tc : test::Cases(80, 100))
+        for (int side = 1; side <= 4; ++side) {
+            const Position pos = WithSide(tc.pos, side);
+            MoveList moves;
+            ListLegalMoves(pos, moves);
+            for (const Move& m : moves) {
+                Position after = pos, turned = Turn(pos);
+                const MoveResult r = CarryOut(after, m);
+                const MoveResult rt = CarryOut(turned, Turn(m));
+                ASSERT_EQ(Turn(after), turned)
+                    << tc.Name() << ", player " << side << " " << SquareName(m.from.c, m.from.r)
+                    << SquareName(m.to.c, m.to.r) << " choice " << int{m.promotion};
+                ASSERT_EQ(Turn(r.placed), rt.placed);
+                ASSERT_EQ(Turn(r.captured), rt.captured);
+                promotions += r.promotion;
+                passesTaken += r.enPassant;
+                rookJumps += r.rookFrom.c != 0;
+                for (int i = 0; i < 64; ++i)
+                    marksLeft += after.board.cells[i] == CodeOf(side, kPassMark) &&
+                                 pos.board.cells[i] != CodeOf(side, kPassMark);
+            }
+        }
+    // The positions do reach every rule step.
+    EXPECT_GT(promotions, 100);
+    EXPECT_GT(marksLeft, 20);
+    EXPECT_GT(passesTaken, 20);
+    EXPECT_GT(rookJumps, 20);
 }
 
 } // namespace

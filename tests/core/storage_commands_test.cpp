@@ -76,8 +76,8 @@ INSTANTIATE_TEST_SUITE_P(Answers, NewGameQuestion, ::testing::ValuesIn(kAskCases
 
 TEST_F(Commands, NewGameStartsCleanly) {
     PlayTo(9);
-    s.PromotionPending = 1;
-    s.ClickPhase = 1;
+    in.PromotionPending = 1;
+    in.ClickPhase = 1;
     game.Setup().state().SetupMode = 1;
     port.visible[Control::plSetupPosition] = true;
     port.checkLabelBlack[3] = true;
@@ -85,8 +85,8 @@ TEST_F(Commands, NewGameStartsCleanly) {
     game.mmNewClick();
     EXPECT_EQ(s.GameStarted, 1);
     EXPECT_EQ(s.SideToMove, 1);
-    EXPECT_EQ(s.PromotionPending, 0);
-    EXPECT_EQ(s.ClickPhase, 0);
+    EXPECT_EQ(in.PromotionPending, 0);
+    EXPECT_EQ(in.ClickPhase, 0);
     EXPECT_EQ(game.Setup().state().SetupMode, 0);
     EXPECT_EQ(s.LastPly, 1); // redo cannot step into the old game
     EXPECT_FALSE(port.isEnabled(Control::bForward));
@@ -123,14 +123,14 @@ TEST_F(Commands, OpenFromSetupEndsSetupThroughNewGame) {
 
 TEST_F(Commands, SavedGameOpensInPlaceOfTheCurrentOne) {
     PlayTo(6);
-    s.KingSpecialRights[2] = 0;
+    s.CurrentFlags().kingRights[2] = 0;
     port.saveFiles.push_back(dir / "Saves/six");
     game.mmSaveClick();
     const auto saved = std::make_unique<GameState>(s);
     const std::vector<std::string> savedList = port.list;
 
     PlayTo(3);
-    s.PromotionPending = 1;
+    in.PromotionPending = 1;
     port.answers = {Answer::No};
     port.openFiles.push_back(dir / "Saves/six"); // the extension is added
     game.mmOpenClick();
@@ -140,17 +140,17 @@ TEST_F(Commands, SavedGameOpensInPlaceOfTheCurrentOne) {
     for (int p = 1; p <= 6; ++p)
         EXPECT_EQ(s.BoardHistory[p], saved->BoardHistory[p]) << "board " << p;
     EXPECT_EQ(port.list, savedList); // the earlier game's lines are gone
-    EXPECT_EQ(s.PromotionPending, 0);
+    EXPECT_EQ(in.PromotionPending, 0);
     EXPECT_EQ(s.LastPly, 6);
     EXPECT_TRUE(port.isEnabled(Control::bBackStep));
     EXPECT_FALSE(port.isEnabled(Control::bForward));
     EXPECT_EQ(port.playerOrderSide, saved->SideToMove);
-    EXPECT_EQ(s.KingSpecialRights[1], 1); // derived again from the opened board
+    EXPECT_EQ(s.CurrentFlags().kingRights[1], 1); // derived again from the opened board
 }
 
 TEST_F(Commands, RefusedOpenKeepsTheGameAndItsPendingPromotion) {
     PlayTo(3);
-    s.PromotionPending = 1;
+    in.PromotionPending = 1;
     WriteBytes(dir / "Saves/bad.tvl", {1, 2, 3});
     port.openFiles = {dir / "Saves/bad.tvl", dir / "Saves/gone", ""};
     for (int i = 0; i < 3; ++i)
@@ -161,7 +161,7 @@ TEST_F(Commands, RefusedOpenKeepsTheGameAndItsPendingPromotion) {
                                      "»: файл или папка не найдены.",
                                  "Открыть текущую игру не удалось."}));
     EXPECT_EQ(s.CurrentPly, 3);
-    EXPECT_EQ(s.PromotionPending, 1);
+    EXPECT_EQ(in.PromotionPending, 1);
     EXPECT_EQ(port.list.size(), 2u);
 }
 
@@ -200,8 +200,8 @@ INSTANTIATE_TEST_SUITE_P(Modes, SaveDialog, ::testing::ValuesIn(kSaveDialogs), R
 
 TEST_F(Commands, SaveDuringAPromotionKeepsThePositionBeforeTheMove) {
     PlayTo(4);
-    s.PromotionPending = 1;
-    s.PendingBoard = TBoard{{17}};
+    in.PromotionPending = 1;
+    in.PendingMove = {{1, 1}, {2, 2}, 0};
     const TBoard before = s.BoardHistory[4];
     port.saveFiles = {dir / "Saves/p", ""};
     game.mmSaveClick();
@@ -221,7 +221,8 @@ TEST_F(Commands, SaveWhileAKingIsPickedStoresThePositionWithoutThePick) {
     b.at(4, 5) = 18;
     Table::Setup(b);
     Click({4, 5}); // the White king picked
-    ASSERT_EQ(s.Board().at(5, 1), kAttackMark);
+    ASSERT_EQ(in.SeenBoard.at(5, 1), kAttackMark);
+    ASSERT_EQ(s.Board(), b); // the line keeps no mark
     port.saveFiles = {dir / "Saves/picked"};
     game.mmSaveClick();
     game.mmNewClick();

@@ -37,7 +37,8 @@ struct Desk {
     std::unique_ptr<GameState> s = std::make_unique<GameState>();
     FakePort port;
     FakeGame host{dir.str()};
-    SetupEditor setup{*s, port, host};
+    InputState in;
+    SetupEditor setup{*s, in, port, host};
     FileCommands files{*s, port, setup, host};
 
     Desk() { files.BuildTemplateList(); }

@@ -30,8 +30,9 @@ void FillPlayedGame(GameState& s, std::uint16_t ply, std::uint8_t side) {
     for (std::size_t p = 0; p <= ply + 1u; ++p)
         for (std::size_t k = 0; k < 64; ++k)
             s.BoardHistory[p].cells[k] = kValidCodes[(p * 3 + k) % std::size(kValidCodes)];
-    std::fill(std::begin(s.PawnStartFlags), std::end(s.PawnStartFlags), std::uint8_t{1});
-    s.PawnStartFlags[12] = s.PawnStartFlags[43] = 0;
+    s.CurrentFlags().pawns = 0xFFFF;
+    s.CurrentFlags().SetPawn(12, false);
+    s.CurrentFlags().SetPawn(43, false);
     for (int i = 0; i <= ply + 1; ++i)
         SetText(s.MoveTexts[i], i == 1 ? "" : std::to_string(i - 1) + ". D2D4\n\r");
 }
@@ -83,18 +84,17 @@ TEST(RecordLayout, GameFileAndSnapshotMatchTheLayoutTableByteForByte) {
     record[3] = 0x01;
     for (std::size_t p = 0; p < 258; ++p)
         PutBoard(record, 4 + 64 * p, s.BoardHistory[p]);
-    // Attack marks on the board in play belong to a pick and are never saved.
-    PutBoard(record, 4 + 64 * 258, WithoutMarks(s.BoardHistory[258]));
+    PutBoard(record, 4 + 64 * 258, s.BoardHistory[258]);
     for (int code : kPawns)
-        record[640068 + code] = s.PawnStartFlags[code];
+        record[640068 + code] = s.CurrentFlags().PawnMayDoubleStep(code) ? 1 : 0;
     PutLines(record, 640324, s, 258);
     ExpectSameBytes(ReadBytes(dir / "game.tvl"), record);
 
     std::vector<std::uint8_t> snapshot(2560577, 0);
     snapshot[0] = 3;
     PutBoard(snapshot, 1, s.BoardHistory[7]);
-    for (int code = 11; code <= 44; ++code)
-        snapshot[65 + code] = s.PawnStartFlags[code];
+    for (int code : kPawns)
+        snapshot[65 + code] = s.Flags[7].PawnMayDoubleStep(code) ? 1 : 0; // its ply's flags
     PutLines(snapshot, 321, s, 7);
     ExpectSameBytes(ReadBytes(dir / "temp.tvl"), snapshot);
 }
@@ -127,8 +127,7 @@ TEST(GameRecordRoundTrip, OpeningRestoresTheSavedGameAndItsEarlierBoards) {
     GameState& o = opened.state();
     const TBoard board0 = TBoard{{1, 2, 3}};
     o.BoardHistory[0] = board0;
-    o.ClickPhase = 1; // a king picked in the earlier game has covered pass marks
-    std::fill(std::begin(o.CoveredPassMarks), std::end(o.CoveredPassMarks), TPieceCode{30});
+    opened.input().ClickPhase = 1; // a piece picked in the earlier game
     ASSERT_TRUE(opened.LoadGameFile(dir / "game.tvl"));
     const GameState& s = saved.state();
     EXPECT_EQ(o.CurrentPly, 258);
@@ -139,8 +138,9 @@ TEST(GameRecordRoundTrip, OpeningRestoresTheSavedGameAndItsEarlierBoards) {
     EXPECT_EQ(o.BoardHistory[0], board0);
     EXPECT_EQ(o.BoardHistory[259], TBoard{});
     for (int code : kPawns)
-        EXPECT_EQ(o.PawnStartFlags[code], s.PawnStartFlags[code]) << code;
-    EXPECT_EQ(o.PawnStartFlags[15], 0); // only pawn flags are kept
+        EXPECT_EQ(int{o.CurrentFlags().PawnMayDoubleStep(code)},
+                  int{s.CurrentFlags().PawnMayDoubleStep(code)})
+            << code;
     for (int i = 1; i <= 258; ++i) {
         ASSERT_EQ(o.MoveTexts[i].len, s.MoveTexts[i].len);
         EXPECT_EQ(std::memcmp(o.MoveTexts[i].text, s.MoveTexts[i].text, s.MoveTexts[i].len), 0);
@@ -206,7 +206,7 @@ TEST_P(LoadCheck, RefusedFilesChangeNothing) {
     WriteBytes(dir / "g.tvl", bytes);
 
     FillPlayedGame(s, 6, 4);
-    s.PromotionPending = 1;
+    game.input().PromotionPending = 1;
     port.list = {"earlier"};
     const auto before = std::make_unique<GameState>(s);
     const bool loaded = game.LoadGameFile(dir / "g.tvl");
@@ -219,10 +219,10 @@ TEST_P(LoadCheck, RefusedFilesChangeNothing) {
                                  "Файл «g.tvl» не является файлом игры Tavlon или повреждён."});
     EXPECT_EQ(s.CurrentPly, 6);
     EXPECT_EQ(s.SideToMove, 4);
-    EXPECT_EQ(s.PromotionPending, 1);
+    EXPECT_EQ(game.input().PromotionPending, 1);
     EXPECT_TRUE(std::equal(std::begin(s.BoardHistory), std::end(s.BoardHistory),
                            std::begin(before->BoardHistory)));
-    EXPECT_EQ(std::memcmp(s.PawnStartFlags, before->PawnStartFlags, sizeof s.PawnStartFlags), 0);
+    EXPECT_TRUE(std::equal(std::begin(s.Flags), std::end(s.Flags), std::begin(before->Flags)));
     EXPECT_EQ(std::memcmp(s.MoveTexts, before->MoveTexts, sizeof s.MoveTexts), 0);
     EXPECT_EQ(port.list, std::vector<std::string>{"earlier"});
     EXPECT_EQ(port.boardDraws, 0);

@@ -59,6 +59,7 @@ struct Table {
     FakePort port;
     Game game{port, dir.str()};
     GameState& s = game.state();
+    InputState& in = game.input();
 
     Table() {
         game.FormCreate();
@@ -92,6 +93,13 @@ struct Table {
             Play(move);
     }
     TPieceCode Code(const char* name) const { return s.Board().at(At(name)); }
+    // The square bit of player p's king on the board in play (0 without one).
+    std::uint64_t KingBit(int p) const {
+        for (int i = 0; i < 64; ++i)
+            if (s.Board().cells[i] == CodeOf(p, kKing))
+                return std::uint64_t{1} << i;
+        return 0;
+    }
     // Installs `b` as the board of ply 1 of a started game, White to move.
     void Setup(const TBoard& b) {
         game.mmNewClick();

@@ -42,12 +42,14 @@ TEST_F(WholeGame, ClickedTypedUndoneSavedAndOpened) {
     game.mmUndoClick();
     game.mmUndoClick();
     game.mmForwardClick();
+    // From here on the undone pawn moves give their double steps back, so the files differ
+    // from a game whose flags were not kept per position.
     Play("B5C5"); // cuts the redo line
-    EXPECT_EQ(Autosave(), 0xc4227c1f4066eb27ull);
+    EXPECT_EQ(Autosave(), 0xc153411cc617de30ull);
 
     port.saveFiles.push_back(dir / "Saves/first");
     game.mmSaveClick();
-    EXPECT_EQ(FileHash(dir / "Saves/first.tvl"), 0xea14a9fa0317239cull);
+    EXPECT_EQ(FileHash(dir / "Saves/first.tvl"), 0xf9bbd8cf32bb2d93ull);
 
     port.answers = {Answer::No};
     game.mmNewClick();
@@ -59,10 +61,10 @@ TEST_F(WholeGame, ClickedTypedUndoneSavedAndOpened) {
     ASSERT_EQ(s.CurrentPly, 7);
     game.mmUndoClick();
     Play("B6C6");
-    EXPECT_EQ(Autosave(), 0xc7462be0e91c393ull);
+    EXPECT_EQ(Autosave(), 0xef0db67392687e9eull);
     port.saveFiles.push_back(dir / "Saves/second.tvl");
     game.mmSaveClick();
-    EXPECT_EQ(FileHash(dir / "Saves/second.tvl"), 0x592d37aa8ea4ade0ull);
+    EXPECT_EQ(FileHash(dir / "Saves/second.tvl"), 0xfbfeaeecc3a0e45ull);
 }
 
 TEST_F(WholeGame, PromotedAndSetUp) {
@@ -76,7 +78,7 @@ TEST_F(WholeGame, PromotedAndSetUp) {
     Play("H4H3");
     Click(At("B7"));
     Click(At("B8"));
-    ASSERT_EQ(s.PromotionPending, 1);
+    ASSERT_EQ(in.PromotionPending, 1);
     port.promotionItem = 2;
     game.bInsertOkClick();
     EXPECT_EQ(Autosave(), 0x34143c3f6fe47b0bull);

@@ -96,6 +96,7 @@ class WindowTest : public ::testing::Test {
     QRgb BoardPixel(int x, int y) const { return ui().img->Picture().pixel(x, y); }
     const ui::Controls& ui() const { return window->controls(); }
     GameState& state() { return window->game().state(); }
+    InputState& input() { return window->game().input(); }
     QString Status() const { return window->StatusText(); }
     QStringList ListLines() const;
     Qt::CursorShape BoardCursor() const { return ui().img->cursor().shape(); }

@@ -185,12 +185,12 @@ TEST_F(GlanceTest, TheTurnedBoardShowsTheMoversArmyAtTheBottomAndClicksFollowIt)
     QWidget* board = ui().img;
     Hover(60, 300);
     Click(60, 300);
-    EXPECT_EQ(state().SelectedPiece, 26);
+    EXPECT_EQ(input().SelectedPiece, 26);
     QImage shown = board->grab().toImage();
     EXPECT_EQ(shown.pixel(60, 300), FigureColor(26));
     EXPECT_EQ(shown.pixel(40 + 2, 280 + 2), qRgb(0, 0, 255)) << "the frame of the pick";
     Hover(20, 220);
-    EXPECT_EQ(state().HoverSquare, (Square{3, 1}));
+    EXPECT_EQ(input().HoverSquare, (Square{3, 1}));
     Click(20, 220);
     EXPECT_EQ(state().Board().at(3, 1), 26);
     EXPECT_EQ(ListLines().last(), u"2. A7C8"_s);

@@ -111,7 +111,7 @@ TEST_F(PlayTest, RightClickCancelsThePick) {
     ClickSquare(4, 7);
     EXPECT_EQ(BoardPixel(4 * 40 - 38, 7 * 40 - 38), qRgb(0, 0, 255)); // the frame
     ClickSquare(4, 4, Qt::RightButton); // a square the pawn cannot reach
-    EXPECT_EQ(state().ClickPhase, 0);
+    EXPECT_EQ(input().ClickPhase, 0);
     EXPECT_EQ(state().Board().at(4, 7), 14);
     EXPECT_NE(BoardPixel(4 * 40 - 38, 7 * 40 - 38), qRgb(0, 0, 255));
     HoverSquare(4, 5);
@@ -121,7 +121,7 @@ TEST_F(PlayTest, RightClickCancelsThePick) {
     ClickSquare(4, 7);
     ClickSquare(4, 5, Qt::RightButton);
     EXPECT_EQ(state().CurrentPly, 1);
-    EXPECT_EQ(state().ClickPhase, 0);
+    EXPECT_EQ(input().ClickPhase, 0);
     EXPECT_EQ(state().Board().at(4, 7), 14);
 }
 
@@ -286,7 +286,7 @@ TEST_F(PlayTest, APieceIsCarriedWithTheLeftButtonAndARefusedDropPutsItBack) {
     QTest::mouseRelease(board, Qt::LeftButton, {}, SquareMiddle(4, 4));
     EXPECT_FALSE(ui().img->Carrying());
     EXPECT_EQ(state().Board().at(4, 7), 14);
-    EXPECT_EQ(state().ClickPhase, 0);
+    EXPECT_EQ(input().ClickPhase, 0);
     EXPECT_EQ(BoardPixel(4 * 40 - 20, 7 * 40 - 20), FigureColor(14));
 
     MoveHolding(board, SquareMiddle(4, 7), Qt::NoButton);
@@ -305,7 +305,7 @@ TEST_F(PlayTest, APieceIsCarriedWithTheLeftButtonAndARefusedDropPutsItBack) {
     EXPECT_FALSE(ui().img->Carrying());
     QTest::mouseRelease(board, Qt::RightButton, {}, SquareMiddle(3, 2));
     EXPECT_EQ(state().Board().at(2, 2), redPawn);
-    EXPECT_EQ(state().ClickPhase, 0);
+    EXPECT_EQ(input().ClickPhase, 0);
 }
 
 TEST_F(PlayTest, CheckLabelTurnsBlackAndAClickMakesItSilver) {

@@ -65,15 +65,15 @@ TEST_F(ScaledWindow, ThePointerFindsTheSquareItIsOver) {
     for (int k = 1; k < 8; ++k) {
         SCOPED_TRACE(k);
         Hover(40 * k - 1, 300);
-        EXPECT_EQ(state().HoverSquare, (Square{k, 8}));
+        EXPECT_EQ(input().HoverSquare, (Square{k, 8}));
         Hover(40 * k, 300);
-        EXPECT_EQ(state().HoverSquare, (Square{k + 1, 8}));
+        EXPECT_EQ(input().HoverSquare, (Square{k + 1, 8}));
         // The last screen pixel of square k, as a pointer on the screen reports it.
         const QPointF last((40 * k * scale - 1) / scale, 300);
         QMouseEvent move(QEvent::MouseMove, last, board->mapToGlobal(last), Qt::NoButton,
                          Qt::NoButton, Qt::NoModifier);
         QCoreApplication::sendEvent(board, &move);
-        EXPECT_EQ(state().HoverSquare, (Square{k, 8}));
+        EXPECT_EQ(input().HoverSquare, (Square{k, 8}));
     }
     ClickSquare(4, 7); // White's pawn D2 ...
     ClickSquare(4, 5); // ... to D4
