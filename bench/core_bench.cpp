@@ -65,18 +65,12 @@ void BM_ListJumpAcross10000Plies(benchmark::State& state) {
 }
 BENCHMARK(BM_ListJumpAcross10000Plies)->Unit(benchmark::kMicrosecond);
 
-void BM_MarkAttackedSquaresStart(benchmark::State& state) {
-    auto s = std::make_unique<GameState>();
-    SetStandardLayout(*s);
-    PlacePieces(*s, 1, 2);
-    TPieceCode covered[64] = {};
-    for (auto _ : state) {
-        TBoard b = s->BoardHistory[1];
-        MarkAttackedSquares(b, CodeOf(1, kKing), covered);
-        benchmark::DoNotOptimize(b);
-    }
+void BM_KingAttackMaskStart(benchmark::State& state) {
+    const Position start = StartPosition();
+    for (auto _ : state)
+        benchmark::DoNotOptimize(KingAttackMask(start.board, 1));
 }
-BENCHMARK(BM_MarkAttackedSquaresStart);
+BENCHMARK(BM_KingAttackMaskStart);
 
 // Times the White knight's B1-A3 by clicks (the move, its line and the autosave handed
 // over), undoing it untimed.

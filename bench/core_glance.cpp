@@ -1,9 +1,9 @@
 // What the board shows after every move: the kings in check and a mate of the player to
 // move, measured together on a quiet position and on a crowded mate where every move of the
 // mated player has to be tried.
-#include "flow/mate.h"
 #include "model/startpos.h"
 #include "rules/incheck.h"
+#include "rules/moves.h"
 
 #include <benchmark/benchmark.h>
 
@@ -13,7 +13,7 @@ namespace tavlon {
 namespace {
 
 void CheckAndMate(benchmark::State& state, const GameState& s, bool expectMate) {
-    if (IsMated(s) != expectMate) {
+    if (IsMated(s.Current()) != expectMate) {
         state.SkipWithError("the position is not what the benchmark expects");
         return;
     }
@@ -21,7 +21,7 @@ void CheckAndMate(benchmark::State& state, const GameState& s, bool expectMate) 
         bool inCheck[5];
         KingsInCheck(s.Board(), inCheck);
         benchmark::DoNotOptimize(inCheck);
-        benchmark::DoNotOptimize(IsMated(s));
+        benchmark::DoNotOptimize(IsMated(s.Current()));
     }
 }
 
