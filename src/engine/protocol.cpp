@@ -47,19 +47,19 @@ bool PlayMoves(Position& pos, std::string_view moves, std::string& error) {
     MoveList legal;
     for (int n = 1; !moves.empty(); ++n) {
         const std::string_view word = NextWord(moves);
-        const std::string quoted = "ход " + std::to_string(n) + " «" + std::string(word) + "»";
-        Move m;
-        if (!ReadMoveText(word, m)) {
-            error = quoted + ": ход пишется двумя полями, как d2d4, и при превращении пешки "
-                             "буквой b, n или r (b7b8n).";
+        const auto fail = [&](const char* why) {
+            error = "ход " + std::to_string(n) + " «" + std::string(word) + "»: " + why;
             return false;
-        }
+        };
+        Move m;
+        if (!ReadMoveText(word, m))
+            return fail("ход пишется двумя полями, как d2d4, и при превращении пешки буквой b, "
+                        "n или r (b7b8n).");
         ListLegalMoves(pos, legal);
         if (!legal.Contains(m)) {
             const bool promotes = m.promotion == 0 && legal.Contains({m.from, m.to, kBishop});
-            error = quoted + (promotes ? ": пешка превращается, добавьте b, n или r."
-                                       : ": правила не разрешают этот ход в этой позиции.");
-            return false;
+            return fail(promotes ? "пешка превращается, добавьте b, n или r."
+                                 : "правила не разрешают этот ход в этой позиции.");
         }
         CarryOut(pos, m);
     }
