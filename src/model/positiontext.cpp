@@ -255,8 +255,9 @@ std::string PositionText(const Position& pos) {
             out += '/';
         int empty = 0;
         for (int c = 1; c <= 8; ++c) {
+            // The attacked-square mark is no part of a position: its square reads as empty.
             const TPieceCode code = pos.board.at(c, r);
-            if (code == kEmpty) {
+            if (!IsPiece(code) && !IsPassMark(code)) {
                 ++empty;
                 continue;
             }
@@ -269,7 +270,7 @@ std::string PositionText(const Position& pos) {
             out += static_cast<char>('0' + empty);
     }
     out += ' ';
-    out += kOwnerLetters[pos.side];
+    out += kOwnerLetters[IsPieceOwner(pos.side) ? pos.side : 0];
     out += ' ';
     if (pos.flags.pawns == 0)
         out += '-';

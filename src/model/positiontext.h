@@ -23,8 +23,9 @@ namespace tavlon {
 // The longest text a position can need: 64 pawns, every flag.
 constexpr std::size_t kMaxPositionText = 240;
 
-// The one-line text of `pos`. The board must hold valid codes other than the attacked-square
-// mark, and the side must be 1..4.
+// The one-line text of `pos`; a square holding anything but a piece or an en-passant mark
+// (the attacked-square mark) is written as empty. The side must be 1..4 and the kings'
+// rights 0..2 for the text to be read back.
 std::string PositionText(const Position& pos);
 
 // Reads a text written by PositionText (leading and trailing whitespace, and more than one

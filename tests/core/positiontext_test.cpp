@@ -56,6 +56,10 @@ TEST(PositionText, RandomPositionsRoundTrip) {
     full.flags.pawns = 0xFFFF;
     full.side = 4;
     ExpectRoundTrip(full);
+    // A picked king's mark is not written: its square is empty.
+    Position marked = StartPosition();
+    marked.board.at(4, 4) = kAttackMark;
+    EXPECT_EQ(PositionText(marked), kStartText);
 }
 
 TEST(PositionText, PositionsOfRandomPlayRoundTrip) {
