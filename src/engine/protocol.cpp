@@ -95,12 +95,21 @@ bool ReadMoveText(std::string_view text, Move& m) {
 }
 
 bool EngineProtocol::Answer(std::string_view line, std::ostream& out) {
+    while (!line.empty() && IsSpace(line.back()))
+        line.remove_suffix(1);
     std::string_view args = line;
     const std::string_view command = NextWord(args);
     if (command.empty())
         return true;
     const bool takesArgs = command == "position" || command == "perft";
-    if (!takesArgs && !args.empty()) {
+    const bool bare =
+        command == "tavlon" || command == "moves" || command == "show" || command == "quit";
+    if (!takesArgs && !bare) {
+        Error(out, "неизвестная команда «" + std::string(command) +
+                       "»; команды: tavlon, position, moves, show, perft, quit.");
+        return true;
+    }
+    if (bare && !args.empty()) {
         Error(out, "команда «" + std::string(command) + "» пишется без продолжения, а после неё «" +
                        std::string(args) + "».");
         return true;
@@ -120,11 +129,8 @@ bool EngineProtocol::Answer(std::string_view line, std::ostream& out) {
         out << '\n';
     } else if (command == "show") {
         out << "position text " << PositionText(pos_) << '\n';
-    } else if (command == "perft") {
-        Perft(args, out);
     } else {
-        Error(out, "неизвестная команда «" + std::string(command) +
-                       "»; команды: tavlon, position, moves, show, perft, quit.");
+        Perft(args, out);
     }
     return true;
 }

@@ -69,6 +69,7 @@ TEST(EngineProtocol, FailedCommandsAnswerOneErrorLineAndChangeNothing) {
         const char* message; // a part of the error line
     } cases[] = {
         {"go", "неизвестная команда «go»"},
+        {"go depth 3", "неизвестная команда «go»"},
         {"position", "start или text"},
         {"position start d2d4", "нужно moves"},
         {"position start moves d2d4 d2d4", "ход 2 «d2d4»: правила не разрешают"},
