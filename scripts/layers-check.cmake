@@ -3,9 +3,10 @@
 #
 # Layers, lowest first; a folder includes only its own headers and those of lower layers,
 # so there can be no cycle between folders:
-#   model < port < rules < storage < editor < flow < ui
-# `port` holds the window interface, so every part of the core can talk to the window.
-set(layers model port rules storage editor flow ui)
+#   model < port < rules < engine < storage < editor < flow < ui < cli
+# `port` holds the window interface, so every part of the core can talk to the window;
+# `cli` holds the command-line programs beside the window.
+set(layers model port rules engine storage editor flow ui cli)
 
 file(GLOB_RECURSE files ${ROOT}/src/*.cpp ${ROOT}/src/*.h)
 set(failures "")
@@ -26,8 +27,8 @@ endforeach()
 # Piece codes: comparisons with a code, codes built by hand, codes written into a square,
 # kinds compared with a digit. The helpers (codes.h) and the tables (figures.h, the record
 # layout) are where the numbers live.
-file(GLOB_RECURSE core ${ROOT}/src/model/* ${ROOT}/src/port/* ${ROOT}/src/rules/* ${ROOT}/src/flow/*
-     ${ROOT}/src/storage/* ${ROOT}/src/editor/*)
+file(GLOB_RECURSE core ${ROOT}/src/model/* ${ROOT}/src/port/* ${ROOT}/src/rules/* ${ROOT}/src/engine/*
+     ${ROOT}/src/flow/* ${ROOT}/src/storage/* ${ROOT}/src/editor/*)
 list(FILTER core EXCLUDE REGEX "/(model/codes\\.h|editor/figures\\.h|storage/records\\.h)$")
 set(patterns
     "[=!<>]=[ ]*[1-4][0-8]([^0-9]|$)"

@@ -35,13 +35,16 @@ cmake --install "$build" --prefix "$prefix" >/dev/null
 app_id=io.github.tavlon.Tavlon
 desktop-file-validate "$prefix/share/applications/$app_id.desktop"
 appstreamcli validate --no-net --pedantic "$prefix/share/metainfo/$app_id.metainfo.xml"
-for f in bin/tavlon share/tavlon/HELP.HTM share/tavlon/Figures/18.bmp share/man/man6/tavlon.6 \
+for f in bin/tavlon bin/tavlon-engine share/tavlon/HELP.HTM share/tavlon/Figures/18.bmp \
+         share/man/man6/tavlon.6 \
          share/icons/hicolor/scalable/apps/$app_id.svg share/icons/hicolor/48x48/apps/$app_id.png \
          share/doc/tavlon/LICENSE; do
   [ -f "$prefix/$f" ] || fail "$f is not installed"
 done
 "$prefix/bin/tavlon" --version | grep -qx 'tavlon 1\.0' || fail "--version"
 "$prefix/bin/tavlon" --help | grep -q -- '--data-dir' || fail "--help"
+printf 'tavlon\nperft 1\n' | "$prefix/bin/tavlon-engine" | tr '\n' ' ' |
+  grep -qx 'id name Tavlon 1\.0 tavlonok perft 1 12 ' || fail "tavlon-engine"
 chmod -R a-w "$prefix"
 touch "$work/installed"
 

@@ -20,7 +20,8 @@ cp "$deb" "$artefacts/"
 # The path is all that follows the date and time; names may hold blanks.
 dpkg-deb -c "$deb" | awk '{ $1 = $2 = $3 = $4 = $5 = ""; sub(/^ +/, ""); print }' >"$work/contents"
 app_id=io.github.tavlon.Tavlon
-for f in ./usr/bin/tavlon ./usr/share/tavlon/HELP.HTM ./usr/share/tavlon/Tavlon.bmp \
+for f in ./usr/bin/tavlon ./usr/bin/tavlon-engine ./usr/share/tavlon/HELP.HTM \
+         ./usr/share/tavlon/Tavlon.bmp \
          ./usr/share/tavlon/Figures/11.bmp ./usr/share/applications/$app_id.desktop \
          ./usr/share/icons/hicolor/scalable/apps/$app_id.svg \
          ./usr/share/icons/hicolor/256x256/apps/$app_id.png \
