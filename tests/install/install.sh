@@ -41,6 +41,8 @@ for f in bin/tavlon share/tavlon/HELP.HTM share/tavlon/Figures/18.bmp share/man/
   [ -f "$prefix/$f" ] || fail "$f is not installed"
 done
 "$prefix/bin/tavlon" --version | grep -qx 'tavlon 1\.0' || fail "--version"
+grep -qxF ".I $prefix/share/tavlon" "$prefix/share/man/man6/tavlon.6" ||
+  fail "the manual does not name $prefix/share/tavlon"
 "$prefix/bin/tavlon" --help | grep -q -- '--data-dir' || fail "--help"
 chmod -R a-w "$prefix"
 touch "$work/installed"
