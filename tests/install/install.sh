@@ -119,12 +119,23 @@ kill -0 "$first" || fail "the first program ended"
 app=$first
 stop
 
-# Second start: the game kept at the SIGTERM is offered; Escape answers No and removes it.
-# The saved game opens and play goes on from it.
+# Second start: the game kept at the SIGTERM is offered; Escape answers nothing and leaves
+# it for the next start.
 [ -f "$data/kept.tvl" ] || fail "the game in progress was not kept at SIGTERM"
 start
 main_window
 answer_box Escape || fail "the kept game was not offered by one question"
+[ -f "$data/kept.tvl" ] || fail "Escape removed the kept game"
+stop
+
+# Third start: offered again; "Нет" (Tab from "Да", then Space) removes it. The saved game
+# opens and play goes on from it.
+start
+main_window
+answer_box Tab || true # the focus moves to "Нет"; the box stays
+xdotool key space
+sleep 0.6
+[ "$(boxes)" -eq 0 ] || fail "the question was not answered No"
 [ ! -e "$data/kept.tvl" ] || fail "No did not remove the kept game"
 xdotool windowfocus "$wid" 2>/dev/null || true # no window manager gives it back
 sleep 0.3
