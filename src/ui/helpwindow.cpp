@@ -25,8 +25,8 @@ HelpWindow::HelpWindow(QWidget* owner)
     find_->setObjectName(u"helpFind"_s);
     find_->setPlaceholderText(u"Найти на странице"_s);
     find_->setClearButtonEnabled(true);
-    auto* previous = new QPushButton(u"Назад"_s, this);
-    auto* next = new QPushButton(u"Далее"_s, this);
+    auto* previous = new QPushButton(u"Предыдущее"_s, this);
+    auto* next = new QPushButton(u"Следующее"_s, this);
     previous->setAutoDefault(false);
     next->setAutoDefault(false);
 

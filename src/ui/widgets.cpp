@@ -129,6 +129,9 @@ StatusPanel::StatusPanel(QWidget* parent) : QLabel(parent) {
 }
 
 void StatusPanel::SetFullText(const QString& text) {
+    // The hover sets the same verdict again on every pointer move: nothing to measure then.
+    if (text == full_)
+        return;
     full_ = text;
     setToolTip(full_);
     Elide();
