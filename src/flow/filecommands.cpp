@@ -39,6 +39,8 @@ FileCommands::SaveOutcome FileCommands::RunSave() {
     // before the pending move, so that is what gets saved.
     if (!WriteGameFile(GameFileToSave(*chosen)))
         return SaveOutcome::Failed;
+    // A file saved into Positions is a template from now on.
+    ListTemplates();
     port_.ChooseTemplateItem(-1);
     return SaveOutcome::Saved;
 }
@@ -147,11 +149,18 @@ void FileCommands::cbSaveAsChange() {
 void FileCommands::BuildTemplateList() {
     if (const FileError savesError = EnsureFolder(host_.DataPath(kSavesFolder)))
         port_.Message(FileErrorText(savesError));
+    if (const FileError error = EnsureFolder(host_.DataPath(kPositionsFolder))) {
+        port_.Message(FileErrorText(error));
+        setup_.SetTemplateCount(0);
+        port_.SetTemplateItems(nullptr, 0);
+        return;
+    }
+    ListTemplates();
+}
+
+void FileCommands::ListTemplates() {
     std::vector<std::string> names;
-    FileError error = EnsureFolder(host_.DataPath(kPositionsFolder));
-    if (!error)
-        error = ListFiles(host_.DataPath(kPositionsFolder), names);
-    if (error)
+    if (const FileError error = ListFiles(host_.DataPath(kPositionsFolder), names))
         port_.Message(FileErrorText(error));
     setup_.SetTemplateCount(static_cast<int>(names.size()));
     port_.SetTemplateItems(names.data(), static_cast<int>(names.size()));

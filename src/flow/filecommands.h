@@ -79,6 +79,8 @@ class FileCommands {
     // Failed means the file could not be written: a command that saved first on the
     // player's request must not go on to replace the game.
     SaveOutcome RunSave();
+    // Lists the files of the Positions folder as the templates.
+    void ListTemplates();
     void OpenGameFile(std::string_view folder);
 
     GameState& s_;

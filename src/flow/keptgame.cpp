@@ -104,4 +104,17 @@ void GameKeeper::Discard(KeptKind kind) {
         RemoveFile(PathOf(KeptKind::Crashed));
 }
 
+void GameKeeper::Settle(KeptKind kind, Answer answer) {
+    switch (answer) {
+    case Answer::Yes:
+        Resume(kind);
+        break;
+    case Answer::No:
+        Discard(kind);
+        break;
+    case Answer::Cancel:
+        break;
+    }
+}
+
 } // namespace tavlon

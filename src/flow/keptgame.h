@@ -58,6 +58,10 @@ class GameKeeper {
     bool Resume(KeptKind kind);
     // No: removes the kept file.
     void Discard(KeptKind kind);
+    // Does what the answer to Question(kind) says: Yes resumes, No discards, and a question
+    // closed without an answer (Cancel: Escape, the box's close button) keeps the file for
+    // the next start.
+    void Settle(KeptKind kind, Answer answer);
 
   private:
     std::string PathOf(KeptKind kind) const;

@@ -119,13 +119,20 @@ void BoardView::SetGlance(const PlayerMove moves[5], std::uint64_t kingsInCheck)
 }
 
 void BoardView::DrawSelectionFrame(Square sq) {
+    // Pixels 4 and 5 in from the square's edge in blue between two light lines, so that the
+    // frame shows on a black square as on a white one and stays clear of a check's red frame
+    // (pixels 0 to 2).
     QPainter p(&surface_);
-    p.setPen(QPen(QColor(0, 0, 255), 0));
-    const int left = (sq.c - 1) * kCell, top = (sq.r - 1) * kCell;
-    const int right = left + kCell, bottom = top + kCell;
-    const QPoint corners[] = {
-        {left + 2, top + 2}, {right - 3, top + 2}, {right - 3, bottom - 3}, {left + 2, bottom - 3}};
-    p.drawPolygon(corners, 4);
+    const QRect cell((sq.c - 1) * kCell, (sq.r - 1) * kCell, kCell, kCell);
+    const auto band = [&p, &cell](int inset, int width, const QColor& color) {
+        const QRect r = cell.adjusted(inset, inset, -inset, -inset);
+        p.fillRect(r.left(), r.top(), r.width(), width, color);
+        p.fillRect(r.left(), r.bottom() - width + 1, r.width(), width, color);
+        p.fillRect(r.left(), r.top(), width, r.height(), color);
+        p.fillRect(r.right() - width + 1, r.top(), width, r.height(), color);
+    };
+    band(3, 4, QColor(255, 255, 255));
+    band(4, 2, QColor(0, 0, 255));
     update();
 }
 
@@ -136,17 +143,20 @@ void BoardView::DrawFigurePreview(Square at, const QImage& figure) {
 }
 
 void BoardView::DrawMoveHints(std::uint64_t squares) {
-    constexpr int kMark = 6;
+    // A navy disc 12 pixels across in a light ring 2 pixels wide: the ring keeps it plain on
+    // the black squares and on dark pieces.
+    constexpr qreal kDot = 12, kRing = 2;
     QPainter p(&surface_);
+    p.setRenderHint(QPainter::Antialiasing);
+    p.setPen(Qt::NoPen);
     for (int bit = 0; bit < 64; ++bit) {
         if ((squares >> bit & 1u) == 0)
             continue;
-        const int c = bit / 8 + 1, r = bit % 8 + 1;
-        const int left = kCell * (c - 1) + (kCell - kMark) / 2;
-        const int top = kCell * (r - 1) + (kCell - kMark) / 2;
-        // A light rim keeps the navy mark visible on the black squares.
-        p.fillRect(left - 1, top - 1, kMark + 2, kMark + 2, QColor(255, 255, 255));
-        p.fillRect(left, top, kMark, kMark, QColor(0, 0, 128));
+        const QPointF middle(kCell * (bit / 8) + kCell / 2.0, kCell * (bit % 8) + kCell / 2.0);
+        p.setBrush(QColor(255, 255, 255));
+        p.drawEllipse(middle, kDot / 2 + kRing, kDot / 2 + kRing);
+        p.setBrush(QColor(0, 0, 128));
+        p.drawEllipse(middle, kDot / 2, kDot / 2);
     }
     update();
 }

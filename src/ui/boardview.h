@@ -25,11 +25,12 @@ class BoardView : public QWidget {
     // colour behind the piece; every king whose bit (c-1)*8+(r-1) is set gets a red frame.
     // The squares concerned are painted again at once from the last board drawn.
     void SetGlance(const PlayerMove moves[5], std::uint64_t kingsInCheck);
-    // The 1-pixel pure-blue frame inside square `sq`.
+    // The pure-blue frame inside square `sq`, two pixels wide in a light rim.
     void DrawSelectionFrame(Square sq);
     // `figure` (40 x 40 with transparent parts) drawn over square `at`.
     void DrawFigurePreview(Square at, const QImage& figure);
-    // A small navy mark in the middle of every square whose bit (c-1)*8+(r-1) is set.
+    // A navy disc in a light ring in the middle of every square whose bit (c-1)*8+(r-1) is
+    // set.
     void DrawMoveHints(std::uint64_t squares);
     // Tavlon.bmp of the program folder (or the built-in copy) from the top-left corner.
     void LoadIntroPicture();

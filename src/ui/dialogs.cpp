@@ -1,10 +1,10 @@
 #include "ui/dialogs.h"
 
-#include <QDesktopServices>
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QKeyEvent>
 #include <QMessageBox>
-#include <QUrl>
+#include <QPushButton>
 
 using namespace Qt::StringLiterals;
 
@@ -22,6 +22,38 @@ std::optional<QString> RunFileDialog(QFileDialog& dialog) {
         return QString();
     return QFileInfo(chosen).absoluteFilePath();
 }
+
+// A Yes/No box that tells a real "Нет" from Escape and its close button, which the plain box
+// reports as No as well.
+class YesNoBox final : public QMessageBox {
+  public:
+    YesNoBox(const QString& text, QWidget* owner)
+        : QMessageBox(QMessageBox::NoIcon, kCaption, text, QMessageBox::Yes | QMessageBox::No,
+                      owner) {
+        setDefaultButton(QMessageBox::Yes);
+        setEscapeButton(QMessageBox::No);
+        connect(button(QMessageBox::No), &QAbstractButton::clicked, this,
+                [this] { answeredNo_ = !escaping_; });
+    }
+    Answer Run() {
+        exec();
+        if (clickedButton() == button(QMessageBox::Yes))
+            return Answer::Yes;
+        return answeredNo_ ? Answer::No : Answer::Cancel;
+    }
+
+  protected:
+    void keyPressEvent(QKeyEvent* e) override {
+        // Escape clicks the escape button; that click is no answer.
+        escaping_ = e->matches(QKeySequence::Cancel);
+        QMessageBox::keyPressEvent(e);
+        escaping_ = false;
+    }
+
+  private:
+    bool escaping_ = false;
+    bool answeredNo_ = false;
+};
 
 } // namespace
 
@@ -46,11 +78,8 @@ Answer QtDialogs::Ask(const QString& text) {
 }
 
 Answer QtDialogs::AskYesNo(const QString& text) {
-    QMessageBox box(QMessageBox::NoIcon, kCaption, text, QMessageBox::Yes | QMessageBox::No,
-                    owner_);
-    box.setDefaultButton(QMessageBox::Yes);
-    box.setEscapeButton(QMessageBox::No);
-    return box.exec() == QMessageBox::Yes ? Answer::Yes : Answer::No;
+    YesNoBox box(text, owner_);
+    return box.Run();
 }
 
 std::optional<QString> QtDialogs::ChooseOpenFile(const QString& folder) {
@@ -69,10 +98,6 @@ std::optional<QString> QtDialogs::ChooseSaveFile(const QString& title, const QSt
     // about the name the game is really written to.
     dialog.setDefaultSuffix(u"tvl"_s);
     return RunFileDialog(dialog);
-}
-
-bool QtDialogs::OpenDocument(const QUrl& url) {
-    return QDesktopServices::openUrl(url);
 }
 
 } // namespace tavlon::ui

@@ -1,5 +1,5 @@
-// Everything the window shows modally or hands to the desktop, behind one interface so the
-// GUI tests can answer it without blocking.
+// Everything the window shows modally, behind one interface so the GUI tests can answer it
+// without blocking.
 #pragma once
 
 #include "port/windowport.h"
@@ -7,7 +7,6 @@
 #include <QString>
 #include <optional>
 
-class QUrl;
 class QWidget;
 
 namespace tavlon::ui {
@@ -20,15 +19,13 @@ class DialogProvider {
     // Yes/No/Cancel question without an icon, caption "Tavlon".
     virtual Answer Ask(const QString& text) = 0;
     // Yes/No question without an icon, caption "Tavlon", Yes the default; Escape and
-    // closing the box answer No.
+    // closing the box answer nothing (Cancel).
     virtual Answer AskYesNo(const QString& text) = 0;
     // Absolute path of an existing file chosen in `folder`, nothing when cancelled.
     virtual std::optional<QString> ChooseOpenFile(const QString& folder) = 0;
     // Absolute path chosen for saving a game file, nothing when cancelled; an existing file
     // is only returned after the player confirmed replacing it.
     virtual std::optional<QString> ChooseSaveFile(const QString& title, const QString& folder) = 0;
-    // Opens a document with the desktop's viewer; false when none could be started.
-    virtual bool OpenDocument(const QUrl& url) = 0;
 };
 
 // The real dialogs, parented to `owner`.
@@ -40,7 +37,6 @@ class QtDialogs final : public DialogProvider {
     Answer AskYesNo(const QString& text) override;
     std::optional<QString> ChooseOpenFile(const QString& folder) override;
     std::optional<QString> ChooseSaveFile(const QString& title, const QString& folder) override;
-    bool OpenDocument(const QUrl& url) override;
 
   private:
     QWidget* owner_;

@@ -51,10 +51,7 @@ void GameKeeping::OfferKeptGame() {
         window_.Dialogs().AskYesNo(QString::fromStdString(keeper_.Question(kind)));
     if (quiet_)
         return; // the box was closed by a signal, not answered
-    if (answer == Answer::Yes)
-        keeper_.Resume(kind);
-    else
-        keeper_.Discard(kind);
+    keeper_.Settle(kind, answer);
 }
 
 } // namespace tavlon::ui

@@ -19,8 +19,8 @@ class GameKeeping : public QObject {
     // The closes that follow tell no failure: nobody may be there to answer (a signal).
     void SetQuiet() { quiet_ = true; }
     // Asks "Продолжить прошлую партию?" when a kept game exists and does what the answer
-    // says. A signal that ends the program while it asks leaves the kept game for the next
-    // start.
+    // says. Escape, closing the box and a signal that ends the program while it asks leave
+    // the kept game for the next start.
     void OfferKeptGame();
 
   protected:

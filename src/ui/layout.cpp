@@ -164,12 +164,11 @@ void BuildStatusBar(QMainWindow& window, Controls& ui) {
     bar->setSizeGripEnabled(false);
     bar->setFixedHeight(19);
     bar->setMouseTracking(true);
-    ui.statusPanel = new QLabel(bar);
+    ui.statusPanel = new StatusPanel(bar);
     ui.statusPanel->setObjectName(u"StatusPanel"_s);
-    ui.statusPanel->setFixedWidth(250);
     ui.statusPanel->setFrameStyle(QFrame::Panel | QFrame::Sunken);
     ui.statusPanel->setMouseTracking(true);
-    bar->addWidget(ui.statusPanel);
+    bar->addWidget(ui.statusPanel, 1);
 }
 
 } // namespace

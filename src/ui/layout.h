@@ -25,6 +25,7 @@ class BoardView;
 class ClickLabel;
 class CloseUpComboBox;
 class PictureBox;
+class StatusPanel;
 class ToolbarButton;
 class UpDownControl;
 
@@ -36,7 +37,7 @@ struct Controls {
     QFrame* plListMoves = nullptr;
     QFrame* plSetupPosition = nullptr;
     QFrame* plChoiceFigure = nullptr;
-    QLabel* statusPanel = nullptr;
+    StatusPanel* statusPanel = nullptr;
 
     // Board panel.
     PictureBox* ImageText = nullptr;

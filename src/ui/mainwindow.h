@@ -12,11 +12,11 @@
 #include "ui/menu.h"
 
 #include <QMainWindow>
-#include <QTextBrowser>
 #include <memory>
 
 namespace tavlon::ui {
 class GlanceView;
+class HelpWindow;
 class KeyRouter;
 class ScaleMenu;
 } // namespace tavlon::ui
@@ -125,5 +125,5 @@ class TF : public QMainWindow, public tavlon::WindowPort {
     // Set once an unusable data folder was reported: what fails in it is not told again.
     bool folderReported_ = false;
     bool startingUp_ = false;
-    QTextBrowser* help_ = nullptr; // the rules, where no browser can show them
+    tavlon::ui::HelpWindow* help_ = nullptr; // the rules, made at the first F1
 };

@@ -123,6 +123,40 @@ void KeyDropComboBox::keyPressEvent(QKeyEvent* e) {
     QComboBox::keyPressEvent(e);
 }
 
+StatusPanel::StatusPanel(QWidget* parent) : QLabel(parent) {
+    // The bar gives the panel its width; the text never asks for more.
+    setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
+}
+
+void StatusPanel::SetFullText(const QString& text) {
+    // The hover sets the same verdict again on every pointer move: nothing to measure then.
+    if (text == full_)
+        return;
+    full_ = text;
+    setToolTip(full_);
+    Elide();
+}
+
+void StatusPanel::resizeEvent(QResizeEvent* e) {
+    QLabel::resizeEvent(e);
+    Elide();
+}
+
+void StatusPanel::Elide() {
+    // The longest verdict is a few pixels wider than the window at 100 %: letters set a
+    // little closer (at most a third of a pixel each, which the eye does not notice) let it
+    // show whole; only a text that still does not fit is cut.
+    const int room = contentsRect().width();
+    QFont tight = font();
+    for (const qreal spacing : {0.0, -0.15, -0.33}) {
+        tight.setLetterSpacing(QFont::AbsoluteSpacing, spacing);
+        if (QFontMetrics(tight).horizontalAdvance(full_) <= room)
+            break;
+    }
+    setFont(tight);
+    setText(QFontMetrics(tight).elidedText(full_, Qt::ElideRight, room));
+}
+
 void CloseUpComboBox::hidePopup() {
     QComboBox::hidePopup();
     emit closedUp();

@@ -22,6 +22,23 @@ class ClickLabel : public QLabel {
     void mouseReleaseEvent(QMouseEvent* e) override;
 };
 
+// The status bar's one panel: as wide as the bar, showing its text whole where it fits and
+// ending it in "…" where it does not (the full text is the panel's tooltip).
+class StatusPanel : public QLabel {
+    Q_OBJECT
+  public:
+    explicit StatusPanel(QWidget* parent);
+    void SetFullText(const QString& text);
+    const QString& FullText() const { return full_; }
+
+  protected:
+    void resizeEvent(QResizeEvent* e) override;
+
+  private:
+    void Elide();
+    QString full_;
+};
+
 // A group box drawn the classic way whatever the style: an etched frame whose top line runs
 // through the middle of the caption, so controls placed just below the caption stay clear.
 class GroupFrame : public QGroupBox {

@@ -1,12 +1,12 @@
 // The window's own commands: screen modes, help, about, board picture export and exit.
 #include "ui/boardview.h"
+#include "ui/helpwindow.h"
 #include "ui/mainwindow.h"
 
 #include "flow/filemessages.h"
 #include "storage/fileio.h"
 
 #include <QBuffer>
-#include <QTextBrowser>
 #include <QUrl>
 #include <filesystem>
 #include <string>
@@ -33,22 +33,9 @@ void TF::mmOrderClick() {
         dialogs_->Message(u"Не найден файл справки «%1»."_s.arg(tavlon::ui::PathText(helpPath)));
         return;
     }
-    const QUrl url = tavlon::ui::LocalFileUrl(helpPath);
-    if (dialogs_->OpenDocument(url))
-        return;
-    // No browser could be started: the rules are shown in a window of the game.
-    if (!help_) {
-        help_ = new QTextBrowser(this);
-        help_->setObjectName(u"help"_s);
-        help_->setWindowFlag(Qt::Window);
-        help_->setWindowTitle(u"Tavlon — правила"_s);
-        help_->setOpenExternalLinks(true);
-        help_->resize(640, 560);
-    }
-    help_->setSource(url);
-    help_->show();
-    help_->raise();
-    help_->activateWindow();
+    if (!help_)
+        help_ = new tavlon::ui::HelpWindow(this);
+    help_->ShowPage(tavlon::ui::LocalFileUrl(helpPath));
 }
 
 void TF::mmAvtorClick() {

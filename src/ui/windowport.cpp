@@ -35,7 +35,7 @@ QString TooltipText(std::string_view text) {
 
 void TF::SetStatusText(std::string_view text) {
     status_ = FromUtf8(text);
-    ui_.statusPanel->setText(status_);
+    ui_.statusPanel->SetFullText(status_);
 }
 
 void TF::StatusBarMouseMove() {

@@ -146,13 +146,27 @@ TEST_F(KeptGame, ADamagedKeptFileIsToldAndSetAsideAndTheIntroStays) {
     EXPECT_EQ(next.keeper.Find(), KeptKind::None);
 }
 
-TEST_F(KeptGame, AnsweringNoRemovesTheKeptGame) {
+TEST_F(KeptGame, OnlyNoDiscardsTheKeptGame) {
+    struct Row {
+        const char* name;
+        Answer answer;
+        bool started; // the kept game is on the board
+        bool kept;    // the file is there for the next start
+    };
+    const Row rows[] = {{"Yes", Answer::Yes, true, false},
+                        {"No", Answer::No, false, false},
+                        {"closed unanswered", Answer::Cancel, false, true}};
     PlayFiveMoves();
     ASSERT_FALSE(keeper.KeepAtClose());
-    NextRun next(dir);
-    next.keeper.Discard(next.keeper.Find());
-    EXPECT_EQ(next.keeper.Find(), KeptKind::None);
-    EXPECT_EQ(next.s.GameStarted, 0);
+    const std::vector<std::uint8_t> kept = ReadBytes(dir / "kept.tvl");
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        WriteBytes(dir / "kept.tvl", kept);
+        NextRun next(dir);
+        next.keeper.Settle(next.keeper.Find(), row.answer);
+        EXPECT_EQ(next.s.GameStarted != 0, row.started);
+        EXPECT_EQ(next.keeper.Find(), row.kept ? KeptKind::Closed : KeptKind::None);
+    }
 }
 
 } // namespace

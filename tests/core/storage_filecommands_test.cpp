@@ -3,6 +3,8 @@
 #include "core/storage_testdir.h"
 #include "flow/filecommands.h"
 
+#include <algorithm>
+
 namespace tavlon::test {
 namespace {
 
@@ -60,6 +62,19 @@ TEST(FileCommands, NewGameReplacesOnlyWhenAllowedAndAutosavesLast) {
     EXPECT_EQ(d.host.calls.back(), "autosave 1");
     EXPECT_EQ(d.s->CurrentPly, 1);
     EXPECT_EQ(d.s->GameStarted, 1);
+}
+
+TEST(FileCommands, APositionSavedIsATemplateAtOnce) {
+    Desk d;
+    d.s->GameStarted = 1;
+    d.s->BoardHistory[1] = KingsAtHome();
+    d.setup.state().SetupMode = 1;
+    d.port.saveFiles = {d.dir / "Positions/mine"};
+    d.files.mmSaveClick();
+    const auto& listed = d.port.templates;
+    EXPECT_NE(std::find(listed.begin(), listed.end(), "mine.tvl"), listed.end());
+    EXPECT_EQ(d.setup.state().TemplateCount, static_cast<int>(listed.size()));
+    EXPECT_EQ(d.port.chosenTemplate, -1);
 }
 
 TEST(FileCommands, SavedGameOpensElsewhereAndARefusedFileChangesNothing) {

@@ -65,25 +65,32 @@ TEST_F(BoardTest, OnlyPureBlueTakesTheSquareColour) {
     EXPECT_EQ(BoardPixel(45, 45), qRgb(0, 0, 254));
 }
 
-TEST_F(BoardTest, SelectionFrameOutlinesPixelsTwoToThirtySeven) {
+// On a black square, pixels counted in from the square's edge: the check frame's 0 to 2
+// stay the square's, 3 and 6 are light, 4 and 5 blue.
+TEST_F(BoardTest, SelectionFrameIsBlueInALightRim) {
     window->DrawBoard(TBoard{});
-    window->DrawSelectionFrame({2, 3}); // a black square
-    const QRgb blue = qRgb(0, 0, 255);
-    for (const QPoint p : {QPoint(42, 82), QPoint(77, 82), QPoint(77, 117), QPoint(42, 117),
-                           QPoint(60, 82), QPoint(42, 100)})
-        EXPECT_EQ(BoardPixel(p.x(), p.y()), blue) << p.x() << "," << p.y();
-    for (const QPoint p : {QPoint(41, 81), QPoint(78, 118), QPoint(43, 83), QPoint(60, 100)})
-        EXPECT_NE(BoardPixel(p.x(), p.y()), blue) << p.x() << "," << p.y();
+    window->DrawSelectionFrame({2, 3}); // pixels 40..79 x 80..119
+    const QRgb blue = qRgb(0, 0, 255), light = qRgb(255, 255, 255), square = qRgb(0, 0, 0);
+    const struct {
+        QPoint at;
+        QRgb color;
+    } rows[] = {{{44, 100}, blue},   {{45, 84}, blue},    {{74, 115}, blue},   {{60, 114}, blue},
+                {{43, 100}, light},  {{46, 100}, light},  {{60, 83}, light},   {{76, 116}, light},
+                {{42, 100}, square}, {{47, 100}, square}, {{60, 100}, square}, {{77, 117}, square}};
+    for (const auto& row : rows)
+        EXPECT_EQ(BoardPixel(row.at.x(), row.at.y()), row.color) << row.at.x() << "," << row.at.y();
 }
 
-TEST_F(BoardTest, MoveHintsMarkTheMiddleOfTheirSquaresInNavy) {
+TEST_F(BoardTest, MoveHintsAreNavyDiscsInALightRing) {
     window->DrawBoard(TBoard{});
-    const std::uint64_t e4 = std::uint64_t{1} << ((5 - 1) * 8 + (5 - 1)); // (5, 5)
-    window->DrawMoveHints(e4);
-    const QRgb navy = qRgb(0, 0, 128);
-    EXPECT_EQ(BoardPixel(180, 180), navy);
-    EXPECT_NE(BoardPixel(162, 162), navy);
-    EXPECT_NE(BoardPixel(140, 180), navy); // (4, 5) unmarked
+    window->DrawMoveHints(std::uint64_t{1} << ((4 - 1) * 8 + (5 - 1))); // (4, 5), black
+    EXPECT_EQ(BoardPixel(140, 180), qRgb(0, 0, 128));
+    EXPECT_EQ(BoardPixel(135, 180), qRgb(0, 0, 128));
+    // The ring's edges are smoothed: light, if not quite white.
+    EXPECT_GT(qGray(BoardPixel(147, 180)), 230);
+    EXPECT_GT(qGray(BoardPixel(140, 172)), 230);
+    EXPECT_EQ(BoardPixel(150, 180), qRgb(0, 0, 0));
+    EXPECT_EQ(BoardPixel(180, 180), qRgb(255, 255, 255)); // (5, 5) unmarked
 }
 
 // The ink of one label on the overlay, found by scanning the given window of it.

@@ -1,7 +1,9 @@
 // The window's own commands and the files the game writes through the dialogs.
 #include "fixture.h"
 
+#include "ui/commandline.h"
 #include "ui/displaymode.h"
+#include "ui/helpwindow.h"
 #include "ui/keyrouter.h"
 
 #include <QApplication>
@@ -13,6 +15,9 @@
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QRegularExpression>
+#include <QScrollBar>
+#include <QStatusBar>
 #include <QTest>
 #include <QTextBrowser>
 #include <QTimer>
@@ -24,6 +29,44 @@ namespace tavlon::gui_test {
 namespace {
 
 using CommandsTest = WindowTest;
+
+// The command line speaks Russian, as the window does: the only Latin words of what it
+// prints are the program's and the options' names.
+TEST(CommandLine, SpeaksRussianAndKeepsTheDataFolder) {
+    struct Row {
+        std::vector<const char*> args;
+        std::optional<int> exitCode;
+        const char* says; // a part of the output
+    };
+    const Row rows[] = {
+        {{"--help"}, 0, "--data-dir <папка>"},
+        {{"-v"}, 0, "tavlon 1.0"},
+        {{"--bogus"}, 2, "Неизвестный параметр: --bogus"},
+        {{"-x"}, 2, "Неизвестный параметр: -x"},
+        {{"--data-dir"}, 2, "Не указана папка"},
+        {{"extra"}, 2, "Лишний аргумент: extra"},
+        {{"--data-dir", "/tmp/игры"}, std::nullopt, ""},
+    };
+    const QRegularExpression latin(u"[A-Za-z]+"_s);
+    const QStringList names = {u"tavlon"_s, u"Tavlon"_s,  u"h"_s,    u"help"_s,
+                               u"v"_s,      u"version"_s, u"data"_s, u"dir"_s,
+                               u"bogus"_s,  u"x"_s,       u"extra"_s};
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.args.front());
+        std::vector<char*> argv{const_cast<char*>("tavlon")};
+        for (const char* arg : row.args)
+            argv.push_back(const_cast<char*>(arg));
+        const ui::CommandLineOutcome outcome =
+            ui::ReadCommandLine(static_cast<int>(argv.size()), argv.data());
+        EXPECT_EQ(outcome.exitCode, row.exitCode);
+        EXPECT_TRUE(outcome.output.contains(QString::fromUtf8(row.says)))
+            << outcome.output.toStdString();
+        for (const auto& word : latin.globalMatch(outcome.output))
+            EXPECT_TRUE(names.contains(word.captured())) << word.captured().toStdString();
+    }
+    char* argv[] = {const_cast<char*>("tavlon"), const_cast<char*>("--data-dir=/tmp/x")};
+    EXPECT_EQ(ui::ReadCommandLine(2, argv).options.dataDir, "/tmp/x");
+}
 
 TEST_F(CommandsTest, F2WritesTheBoardPictureNamedByThePly) {
     Key(Qt::Key_F2); // before any game: ply 0 and the intro picture
@@ -83,6 +126,36 @@ TEST_F(CommandsTest, F11KeepsTheWindowOnTheSwitchedScreen) {
     EXPECT_EQ(ui::KeptWithin(QRect(-50, 100, 2000, 50), QRect(0, 0, 800, 600)), QPoint(0, 100));
 }
 
+// The real Yes/No box: only a click on "Нет" answers No; Escape and its close button answer
+// nothing, so the kept game is not lost to a closed question.
+TEST_F(CommandsTest, YesNoBoxTellsNoFromAQuestionClosedUnanswered) {
+    struct Row {
+        const char* name;
+        void (*act)(QMessageBox&);
+        Answer expected;
+    };
+    const Row rows[] = {
+        {"Нет", [](QMessageBox& b) { b.button(QMessageBox::No)->click(); }, Answer::No},
+        {"Да", [](QMessageBox& b) { b.button(QMessageBox::Yes)->click(); }, Answer::Yes},
+        {"Escape", [](QMessageBox& b) { QTest::keyClick(&b, Qt::Key_Escape); }, Answer::Cancel},
+        {"closed", [](QMessageBox& b) { b.close(); }, Answer::Cancel},
+    };
+    ui::QtDialogs real(window.get());
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        QTimer driver;
+        driver.setInterval(10);
+        QObject::connect(&driver, &QTimer::timeout, [&] {
+            if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
+                driver.stop();
+                row.act(*box);
+            }
+        });
+        driver.start();
+        EXPECT_EQ(real.AskYesNo(u"Продолжить прошлую партию?"_s), row.expected);
+    }
+}
+
 // The real save dialog, driven as a player would: "g1" typed while Saves/g1.tvl exists.
 TEST_F(CommandsTest, SaveDialogAsksBeforeReplacingAGameNamedWithoutItsExtension) {
     QFile old(Path(u"Saves/g1.tvl"_s));
@@ -130,24 +203,39 @@ TEST_F(CommandsTest, AboutAndHelp) {
     Key(Qt::Key_F1); // no help file: said so, naming it
     ASSERT_EQ(dialogs.messages.size(), 2);
     EXPECT_TRUE(dialogs.messages.back().contains(Path(u"HELP.HTM"_s)));
-    EXPECT_TRUE(dialogs.documents.isEmpty());
+    EXPECT_EQ(window->findChild<ui::HelpWindow*>(), nullptr);
 
+    // Always the game's own window, whatever the desktop would open the file with.
     QFile help(Path(u"HELP.HTM"_s));
     ASSERT_TRUE(help.open(QIODevice::WriteOnly));
-    help.write("<html><body><h1>Rules of Tavlon</h1></body></html>");
+    help.write("<html><body><p><a href=\"#keys\">Клавиши</a></p><p>Ход белых.</p>"
+               "<p style=\"margin-top: 2000px\" id=\"keys\">F1 — правила; ход назад.</p>"
+               "</body></html>");
     help.close();
     Key(Qt::Key_F1);
-    ASSERT_EQ(dialogs.documents.size(), 1);
-    EXPECT_EQ(dialogs.documents.front(), QUrl::fromLocalFile(Path(u"HELP.HTM"_s)));
-    EXPECT_EQ(window->findChild<QTextBrowser*>(), nullptr);
-
-    dialogs.browserStarts = false; // a machine without a browser: the game shows the page
-    Key(Qt::Key_F1);
-    const auto* browser = window->findChild<QTextBrowser*>();
-    ASSERT_NE(browser, nullptr);
-    EXPECT_TRUE(browser->isVisible());
-    EXPECT_TRUE(browser->toPlainText().contains(u"Rules of Tavlon"_s));
+    auto* page = window->findChild<ui::HelpWindow*>();
+    ASSERT_NE(page, nullptr);
+    EXPECT_TRUE(page->isVisible());
+    QTextBrowser* browser = page->Browser();
+    EXPECT_TRUE(browser->toPlainText().contains(u"F1 — правила"_s));
     EXPECT_EQ(dialogs.messages.size(), 2);
+
+    // Finding goes from place to place and round the end; a missing text is no find.
+    page->FindField()->setText(u"ход"_s);
+    ASSERT_TRUE(page->FindNext());
+    const int first = browser->textCursor().selectionStart();
+    ASSERT_TRUE(page->FindNext());
+    const int second = browser->textCursor().selectionStart();
+    EXPECT_GT(second, first);
+    ASSERT_TRUE(page->FindNext());
+    EXPECT_EQ(browser->textCursor().selectionStart(), first);
+    page->FindField()->setText(u"ферзь"_s);
+    EXPECT_FALSE(page->FindNext());
+
+    // An anchor link scrolls the page, in the same window.
+    const int top = browser->verticalScrollBar()->value();
+    browser->setSource(QUrl(u"#keys"_s));
+    EXPECT_GT(browser->verticalScrollBar()->value(), top);
 }
 
 TEST_F(CommandsTest, StatusBarOffersItsTextAsTooltip) {
@@ -156,6 +244,28 @@ TEST_F(CommandsTest, StatusBarOffersItsTextAsTooltip) {
     ASSERT_EQ(text, u"Ввод хода при помощи клавиатуры. Например, d2d4 или D2D4"_s);
     QTest::mouseMove(ui().statusPanel, QPoint(10, 5));
     EXPECT_EQ(ui().statusPanel->toolTip(), text);
+}
+
+// The panel spans the bar, so every text the game puts there shows whole; a longer one ends
+// in "…" and the tooltip still holds all of it.
+TEST_F(CommandsTest, StatusPanelShowsEveryStatusTextWhole) {
+    const std::string_view texts[] = {
+        texts::kPickHint,     texts::kOwnOrKing,       texts::kMoveImpossible,
+        texts::kMovePossible, texts::kOpponentPiece,   texts::kTypeHint,
+        texts::kRulesOff,     texts::kAttackedSquare,  texts::kSetupStart,
+        texts::kFigureChoice, texts::kSetupIncomplete, "Мат королю коричневых"};
+    const ui::StatusPanel& panel = *ui().statusPanel;
+    EXPECT_GE(panel.width(), window->statusBar()->width() - 12);
+    for (const std::string_view text : texts) {
+        SCOPED_TRACE(text);
+        window->SetStatusText(text);
+        EXPECT_EQ(panel.text(), QString::fromUtf8(text.data(), qsizetype(text.size())));
+    }
+    const QString overlong = QString::fromUtf8(texts::kOwnOrKing.data()).repeated(2);
+    window->SetStatusText(overlong.toStdString());
+    EXPECT_TRUE(panel.text().endsWith(u'…')) << panel.text().toStdString();
+    EXPECT_LT(panel.text().size(), overlong.size());
+    EXPECT_EQ(panel.toolTip(), overlong);
 }
 
 TEST_F(CommandsTest, SavedGameOpensAgainThroughTheDialogs) {

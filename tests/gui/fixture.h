@@ -51,14 +51,8 @@ class FakeDialogs final : public ui::DialogProvider {
         saveFolders << folder;
         return Take(saveAnswers);
     }
-    bool OpenDocument(const QUrl& url) override {
-        documents << url;
-        return browserStarts;
-    }
 
     QStringList messages, questions, openFolders, saveTitles, saveFolders;
-    QList<QUrl> documents;
-    bool browserStarts = true; // whether the desktop could start a viewer
     // Paths the dialogs answer with, in turn; none left (or a null string) is a cancel.
     QStringList openAnswers, saveAnswers;
 

@@ -188,7 +188,7 @@ TEST_F(GlanceTest, TheTurnedBoardShowsTheMoversArmyAtTheBottomAndClicksFollowIt)
     EXPECT_EQ(input().SelectedPiece, 26);
     QImage shown = board->grab().toImage();
     EXPECT_EQ(shown.pixel(60, 300), FigureColor(26));
-    EXPECT_EQ(shown.pixel(40 + 2, 280 + 2), qRgb(0, 0, 255)) << "the frame of the pick";
+    EXPECT_EQ(shown.pixel(40 + 4, 280 + 4), qRgb(0, 0, 255)) << "the frame of the pick";
     Hover(20, 220);
     EXPECT_EQ(input().HoverSquare, (Square{3, 1}));
     Click(20, 220);

@@ -109,11 +109,11 @@ TEST_F(PlayTest, MovesByClicksPassTheTurnAndFillTheList) {
 TEST_F(PlayTest, RightClickCancelsThePick) {
     StartGame();
     ClickSquare(4, 7);
-    EXPECT_EQ(BoardPixel(4 * 40 - 38, 7 * 40 - 38), qRgb(0, 0, 255)); // the frame
+    EXPECT_EQ(BoardPixel(4 * 40 - 36, 7 * 40 - 36), qRgb(0, 0, 255)); // the frame
     ClickSquare(4, 4, Qt::RightButton); // a square the pawn cannot reach
     EXPECT_EQ(input().ClickPhase, 0);
     EXPECT_EQ(state().Board().at(4, 7), 14);
-    EXPECT_NE(BoardPixel(4 * 40 - 38, 7 * 40 - 38), qRgb(0, 0, 255));
+    EXPECT_NE(BoardPixel(4 * 40 - 36, 7 * 40 - 36), qRgb(0, 0, 255));
     HoverSquare(4, 5);
     EXPECT_EQ(Status(), Text(texts::kPickHint));
     EXPECT_EQ(BoardCursor(), Qt::ArrowCursor);

@@ -93,7 +93,7 @@ TEST_F(SetupTest, ToolbarEntryShowsThePreviewUnderThePointerUntilItLeaves) {
     EXPECT_EQ(Status(), QString());
 }
 
-TEST_F(SetupTest, PositionSavedAsTemplateIsListedAfterTheNextStartAndPlays) {
+TEST_F(SetupTest, PositionSavedAsTemplateIsListedAtOnceAndAtTheNextStartAndPlays) {
     StartGame();
     Key(Qt::Key_I, Qt::ControlModifier);
     Key(Qt::Key_Home);
@@ -106,9 +106,9 @@ TEST_F(SetupTest, PositionSavedAsTemplateIsListedAfterTheNextStartAndPlays) {
     ASSERT_EQ(dialogs.saveTitles, QStringList{u"Сохранение позиции"_s});
     EXPECT_EQ(dialogs.saveFolders.value(0), Path(u"Positions"_s));
     ASSERT_TRUE(QFile::exists(Path(u"Positions/mine.tvl"_s)));
-    EXPECT_EQ(ui().cbShablon->findText(u"mine.tvl"_s), -1) << "the list is built at start-up";
+    EXPECT_GE(ui().cbShablon->findText(u"mine.tvl"_s), 0) << "listed at once";
 
-    // The next start lists it; choosing it in setup mode installs it on the first board.
+    // The next start lists it too; choosing it in setup mode installs it on the first board.
     window.reset();
     window = std::make_unique<TF>();
     window->SetDialogs(&dialogs);
@@ -131,6 +131,35 @@ TEST_F(SetupTest, PositionSavedAsTemplateIsListedAfterTheNextStartAndPlays) {
     EXPECT_EQ(state().CurrentPly, 2);
     EXPECT_EQ(state().Board().at(5, 5), 11);
     EXPECT_EQ(ListLines(), QStringList{u"1. E3E4"_s});
+}
+
+// Escape in the open template list closes it and changes nothing: the entry shown, the
+// board and the list's own highlight stay as they were.
+TEST_F(SetupTest, EscapeInTheTemplateListLeavesItAsItWas) {
+    StartGame();
+    for (const QString& name : {u"a.tvl"_s, u"b.tvl"_s, u"c.tvl"_s}) {
+        dialogs.saveAnswers << Path(u"Positions/"_s + name);
+        Key(Qt::Key_I, Qt::ControlModifier);
+        ui().cbSaveAs->setCurrentIndex(1);
+        emit ui().cbSaveAs->activated(1);
+    }
+    Key(Qt::Key_I, Qt::ControlModifier);
+    QComboBox* list = ui().cbShablon;
+    ASSERT_EQ(list->count(), 3);
+    const TBoard board = state().Board();
+    for (const int shown : {1, -1}) { // the entry setup shows, and none (after a save)
+        SCOPED_TRACE(shown);
+        list->setCurrentIndex(shown);
+        QTest::mouseClick(list, Qt::LeftButton);
+        ASSERT_TRUE(list->view()->isVisible());
+        QTest::keyClick(list->view(), Qt::Key_Down);
+        QTest::keyClick(list->view(), Qt::Key_Down);
+        QTest::keyClick(list->view(), Qt::Key_Escape);
+        EXPECT_FALSE(list->view()->isVisible());
+        EXPECT_EQ(list->currentIndex(), shown);
+        EXPECT_EQ(state().Board(), board);
+        EXPECT_TRUE(window->game().Setup().Active());
+    }
 }
 
 TEST_F(SetupTest, SaveAsListOpensOnTypingOnlyAfterAClick) {

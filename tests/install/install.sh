@@ -42,6 +42,8 @@ for f in bin/tavlon bin/tavlon-engine share/tavlon/HELP.HTM share/tavlon/Figures
   [ -f "$prefix/$f" ] || fail "$f is not installed"
 done
 "$prefix/bin/tavlon" --version | grep -qx 'tavlon 1\.0' || fail "--version"
+grep -qxF ".I $prefix/share/tavlon" "$prefix/share/man/man6/tavlon.6" ||
+  fail "the manual does not name $prefix/share/tavlon"
 "$prefix/bin/tavlon" --help | grep -q -- '--data-dir' || fail "--help"
 printf 'tavlon\nperft 1\n' | "$prefix/bin/tavlon-engine" | tr '\n' ' ' |
   grep -qx 'id name Tavlon 1\.0 tavlonok perft 1 12 ' || fail "tavlon-engine"
@@ -120,12 +122,23 @@ kill -0 "$first" || fail "the first program ended"
 app=$first
 stop
 
-# Second start: the game kept at the SIGTERM is offered; Escape answers No and removes it.
-# The saved game opens and play goes on from it.
+# Second start: the game kept at the SIGTERM is offered; Escape answers nothing and leaves
+# it for the next start.
 [ -f "$data/kept.tvl" ] || fail "the game in progress was not kept at SIGTERM"
 start
 main_window
 answer_box Escape || fail "the kept game was not offered by one question"
+[ -f "$data/kept.tvl" ] || fail "Escape removed the kept game"
+stop
+
+# Third start: offered again; "Нет" (Tab from "Да", then Space) removes it. The saved game
+# opens and play goes on from it.
+start
+main_window
+answer_box Tab || true # the focus moves to "Нет"; the box stays
+xdotool key space
+sleep 0.6
+[ "$(boxes)" -eq 0 ] || fail "the question was not answered No"
 [ ! -e "$data/kept.tvl" ] || fail "No did not remove the kept game"
 xdotool windowfocus "$wid" 2>/dev/null || true # no window manager gives it back
 sleep 0.3
