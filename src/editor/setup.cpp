@@ -86,6 +86,7 @@ void SetupEditor::cbShablonChange(const std::string& name) {
         if (!LoadTemplateFile(host_.DataPath("Positions/" + name)))
             return;
         host_.RefreshBoard(s_.CurrentPly);
+        host_.Autosave(s_.CurrentPly); // the autosave holds what the board shows
     }
     SetupButtonsFromCompleteness();
     e_.SetupMode = 1;

@@ -127,6 +127,8 @@ bool FileCommands::OpenGame(const std::string& path) {
     setup_.Leave();
     host_.ResetRedoLine();
     host_.ShowGlance();
+    // A crash from here on brings back the opened game, not the one it replaced.
+    host_.Autosave(s.CurrentPly);
     return true;
 }
 

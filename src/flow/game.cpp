@@ -35,8 +35,17 @@ void Game::FinishAutosave() {
 }
 
 void Game::ReportAutosaveFailure() {
-    if (const FileError error = autosave_->TakeFailure())
+    if (autosave_->TakeSuccess())
+        autosaveFailing_ = false;
+    const FileError error = autosave_->TakeFailure();
+    if (!error)
+        return;
+    // Told once in a box; while the writes go on failing, the status bar says it.
+    if (autosaveFailing_)
+        port_.SetStatusText(FileErrorText(error));
+    else
         port_.Message(FileErrorText(error));
+    autosaveFailing_ = true;
 }
 
 void Game::SetAutosaveNotifier(std::function<void()> notify) {

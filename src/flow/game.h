@@ -170,7 +170,8 @@ class Game final : private SetupHost, private FileHost {
     // The autosave is written by a thread of its own. Waits until every autosave asked for
     // so far is on the disk, then reports a failed one.
     void FinishAutosave() override;
-    // Shows the newest failed autosave in a message box, if one failed since the last report.
+    // Shows the newest failed autosave, if one failed since the last report: in a message box
+    // the first time, in the status bar while no write has succeeded since.
     void ReportAutosaveFailure();
     // `notify` runs on the writer's thread after a failed autosave; the window answers it
     // by calling ReportAutosaveFailure on its own thread.
@@ -233,6 +234,8 @@ class Game final : private SetupHost, private FileHost {
     SetupEditor setup_;
     FileCommands files_;
     bool moveHints_ = true;
+    // A failed autosave was told and no write succeeded since.
+    bool autosaveFailing_ = false;
     // Last: its thread stops (after writing what is waiting) before the state goes away.
     std::unique_ptr<AutosaveWriter> autosave_;
 };

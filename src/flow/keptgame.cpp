@@ -6,6 +6,7 @@
 #include "storage/records.h"
 
 #include <algorithm>
+#include <mutex>
 #include <vector>
 
 namespace tavlon {
@@ -13,7 +14,7 @@ namespace tavlon {
 void KeepCrashedAutosave(const std::string& programDir) {
     const std::string folder = programDir + "/";
     // A clean close kept its game and left the autosave as it was: nothing crashed.
-    if (PathExists(folder + std::string(kKeptGameFile)))
+    if (RegularFileExists(folder + std::string(kKeptGameFile)))
         return;
     std::vector<std::uint8_t> snapshot(kSnapshotRecordSize);
     std::size_t count = 0;
@@ -27,7 +28,43 @@ void KeepCrashedAutosave(const std::string& programDir) {
     WriteFileWhole(folder + std::string(kCrashKeptFile), record, Durability::Synced);
 }
 
-GameKeeper::GameKeeper(Game& game, WindowPort& port) : game_(game), port_(port) {}
+struct GameKeeper::HeldFile {
+    std::mutex mutex;
+    std::string path; // empty: nothing held
+    TBoard board{};
+    std::uint8_t side = 0;
+
+    void Hold(std::string file, std::span<const std::uint8_t> record) {
+        const std::lock_guard lock(mutex);
+        path = std::move(file);
+        const std::size_t ply = record[kGamePly] | std::size_t{record[kGamePly + 1]} << 8;
+        side = record[kGameSide];
+        std::copy_n(record.data() + kGameBoards + ply * kBoardBytes, kBoardBytes, board.cells);
+    }
+    void Release() {
+        const std::lock_guard lock(mutex);
+        path.clear();
+    }
+    // On the writer's thread, after `snapshot` replaced the autosave.
+    void Settle(std::span<const std::uint8_t> snapshot) {
+        const std::lock_guard lock(mutex);
+        if (path.empty())
+            return;
+        const bool samePosition =
+            snapshot[kSnapSide] == side &&
+            std::equal(board.cells, board.cells + kBoardBytes, snapshot.data() + kSnapBoard);
+        if (SnapshotHoldsPlayedGame(snapshot) || !samePosition) {
+            RemoveFile(path);
+            path.clear();
+        }
+    }
+};
+
+GameKeeper::GameKeeper(Game& game, WindowPort& port)
+    : game_(game), port_(port), held_(std::make_shared<HeldFile>()) {
+    game_.Autosaver().SetAfterWrite(
+        [held = held_](std::span<const std::uint8_t> snapshot) { held->Settle(snapshot); });
+}
 
 std::string GameKeeper::PathOf(KeptKind kind) const {
     return game_.DataPath(kind == KeptKind::Closed ? kKeptGameFile : kCrashKeptFile);
@@ -37,7 +74,8 @@ bool GameKeeper::GameInProgress() const {
     const GameState& s = game_.state();
     if (s.GameStarted == 0 || game_.Setup().Active())
         return false;
-    if (s.CurrentPly > 1)
+    // A move played from a game opened at ply 0 is on line 1.
+    if (s.CurrentPly > 1 || (s.CurrentPly == 1 && s.MoveTexts[1].len != 0))
         return true;
     if (!resumedPosition_ || s.CurrentPly != 1 || s.SideToMove != resumedSide_)
         return false;
@@ -52,9 +90,9 @@ FileError GameKeeper::KeepAtClose() {
 }
 
 KeptKind GameKeeper::Find() const {
-    if (PathExists(PathOf(KeptKind::Closed)))
+    if (RegularFileExists(PathOf(KeptKind::Closed)))
         return KeptKind::Closed;
-    if (PathExists(PathOf(KeptKind::Crashed)))
+    if (RegularFileExists(PathOf(KeptKind::Crashed)))
         return KeptKind::Crashed;
     return KeptKind::None;
 }
@@ -83,7 +121,11 @@ bool GameKeeper::Resume(KeptKind kind) {
         return false;
     }
     game_.mmNewClick();
+    // The new game's autosave is not the kept game: only what follows may settle the file.
+    game_.Autosaver().Wait();
+    held_->Hold(path, {record.data(), count});
     if (!game_.OpenGame(path)) { // told already
+        held_->Release();
         setAside();
         return false;
     }
@@ -91,7 +133,9 @@ bool GameKeeper::Resume(KeptKind kind) {
     resumedPosition_ = kind == KeptKind::Crashed;
     resumedBoard_ = s.Board();
     resumedSide_ = s.SideToMove;
-    Discard(kind);
+    // A crash's file beside a closed game is older than it.
+    if (kind == KeptKind::Closed)
+        RemoveFile(PathOf(KeptKind::Crashed));
     return true;
 }
 

@@ -7,6 +7,7 @@
 #include "storage/fileerror.h"
 
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <string_view>
 
@@ -52,9 +53,11 @@ class GameKeeper {
     KeptKind Find() const;
     // The question offering it; a crash's says that the earlier moves cannot be undone.
     std::string Question(KeptKind kind) const;
-    // Yes: starts a game and opens the kept one as Open does, then removes its file. A file
-    // that is refused is told about as Open tells it and set aside (".damaged" appended);
-    // the intro stays. False then.
+    // Yes: starts a game and opens the kept one as Open does. Its file stays until the
+    // autosave holds the game in its place (a played game, which the crash check keeps) or
+    // the player has moved on to another position, so a program killed before that offers
+    // it again. A file that is refused is told about as Open tells it and set aside
+    // (".damaged" appended); the intro stays. False then.
     bool Resume(KeptKind kind);
     // No: removes the kept file.
     void Discard(KeptKind kind);
@@ -64,6 +67,7 @@ class GameKeeper {
     void Settle(KeptKind kind, Answer answer);
 
   private:
+    struct HeldFile;
     std::string PathOf(KeptKind kind) const;
 
     Game& game_;
@@ -73,6 +77,8 @@ class GameKeeper {
     bool resumedPosition_ = false;
     TBoard resumedBoard_{};
     std::uint8_t resumedSide_ = 0;
+    // The resumed file, shared with the autosave writer's thread, which removes it.
+    std::shared_ptr<HeldFile> held_;
 };
 
 } // namespace tavlon

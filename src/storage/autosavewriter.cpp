@@ -29,9 +29,19 @@ FileError AutosaveWriter::TakeFailure() {
     return std::exchange(failure_, FileError{});
 }
 
+bool AutosaveWriter::TakeSuccess() {
+    std::lock_guard lock(mutex_);
+    return std::exchange(succeeded_, false);
+}
+
 void AutosaveWriter::SetFailureNotifier(std::function<void()> notify) {
     std::lock_guard lock(mutex_);
     notify_ = std::move(notify);
+}
+
+void AutosaveWriter::SetAfterWrite(std::function<void(std::span<const std::uint8_t>)> done) {
+    std::lock_guard lock(mutex_);
+    afterWrite_ = std::move(done);
 }
 
 void AutosaveWriter::SetBeforeWrite(std::function<void()> hook) {
@@ -52,14 +62,18 @@ void AutosaveWriter::Run() {
         hasPending_ = false;
         busy_ = true;
         const bool hooked = static_cast<bool>(beforeWrite_);
+        const bool watched = static_cast<bool>(afterWrite_);
         lock.unlock();
 
         if (hooked)
             beforeWrite_(); // set before the writes it watches, never during one
         FileError error =
             WriteFileWhole(path_, {writing_.get(), kSnapshotRecordSize}, Durability::Unsynced);
+        if (!error && watched)
+            afterWrite_({writing_.get(), kSnapshotRecordSize});
 
         lock.lock();
+        succeeded_ = succeeded_ || !error;
         if (error) {
             failure_ = std::move(error);
             // Called before the writer counts as idle, so that once Wait returns no

@@ -11,6 +11,7 @@
 #include <functional>
 #include <memory>
 #include <mutex>
+#include <span>
 #include <string>
 #include <thread>
 #include <type_traits>
@@ -53,10 +54,17 @@ class AutosaveWriter {
 
     // The newest failure since the last call, or an empty FileError; clears it.
     FileError TakeFailure();
+    // True when a write succeeded since the last call; clears it.
+    bool TakeSuccess();
 
     // `notify` runs on the writer's thread after a write failed, so that the owner can ask
     // for TakeFailure on its own thread.
     void SetFailureNotifier(std::function<void()> notify);
+
+    // `done` runs on the writer's thread after each write that succeeded, with the bytes
+    // now in the file, before the writer counts as idle (so Wait covers it). Set it before the
+    // writes it watches, never during one; it must not call back into the writer.
+    void SetAfterWrite(std::function<void(std::span<const std::uint8_t>)> done);
 
     // Tests and benchmarks: `hook` runs on the writer's thread before every write (to count
     // the writes, or to pause as a slow disk would).
@@ -78,8 +86,10 @@ class AutosaveWriter {
     bool busy_ = false;
     bool stop_ = false;
     FileError failure_;
+    bool succeeded_ = false;
     std::function<void()> notify_;
     std::function<void()> beforeWrite_;
+    std::function<void(std::span<const std::uint8_t>)> afterWrite_;
     std::thread thread_; // last: starts once everything above is ready
 };
 

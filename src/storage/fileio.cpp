@@ -320,6 +320,11 @@ bool PathExists(const std::string& path) {
     return fs::exists(PathFromUtf8(path), ec);
 }
 
+bool RegularFileExists(const std::string& path) {
+    std::error_code ec;
+    return fs::is_regular_file(PathFromUtf8(path), ec);
+}
+
 FileError RemoveFile(const std::string& path) {
     std::error_code ec;
     fs::remove(PathFromUtf8(path), ec);

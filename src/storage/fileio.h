@@ -50,6 +50,10 @@ void RemoveLeftoverTemporariesOfDataFolder(const std::string& programDir);
 // True when something (a file, a folder, ...) stands at `path`.
 bool PathExists(const std::string& path);
 
+// True when a regular file (or a link to one) stands at `path`: a folder, FIFO or device
+// is no file of ours.
+bool RegularFileExists(const std::string& path);
+
 // Removes the file at `path`; a missing file is no failure.
 FileError RemoveFile(const std::string& path);
 

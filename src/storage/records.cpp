@@ -117,7 +117,7 @@ bool SnapshotHoldsPlayedGame(std::span<const std::uint8_t> bytes) {
         !std::all_of(rec + kSnapBoard, rec + kSnapFlags,
                      [](std::uint8_t code) { return IsValidCode(code); }))
         return false;
-    for (std::size_t i = 2; i < kHistorySlots; ++i)
+    for (std::size_t i = 1; i < kHistorySlots; ++i)
         if (rec[kSnapTexts + i * kTextSlotBytes] != 0)
             return true;
     return false;

@@ -71,9 +71,9 @@ bool IsInstallableGameRecord(std::span<const std::uint8_t> bytes);
 void InstallGameRecord(std::span<const std::uint8_t, kGameRecordSize> in, GameState& s);
 
 // True when `bytes` (what a file held) is a whole snapshot, no more and no less, with a
-// sound side and board and a move played: a notation line past the first, which only a
-// move from ply 1 on writes (the snapshots of the start, a new game and a set-up position
-// hold none).
+// sound side and board and a move played: a notation line, which only a move writes (the
+// snapshots of the start, a new game and a set-up position hold none; a move from a game
+// opened at ply 0 writes line 1).
 bool SnapshotHoldsPlayedGame(std::span<const std::uint8_t> bytes);
 
 // Zeroes `out`, then stores the snapshot's position as a game at ply 1: its side, its board

@@ -30,6 +30,35 @@ std::optional<std::string> RawDataDir(int argc, char* argv[]) {
     return value;
 }
 
+// Qt's own options, which the application object takes when it starts: with their value
+// as the next argument or after "=", and without one.
+constexpr std::string_view kQtOptionsWithValue[] = {"platform",        "platformpluginpath",
+                                                    "platformtheme",   "plugin",
+                                                    "qwindowgeometry", "qwindowicon",
+                                                    "qwindowtitle",    "style",
+                                                    "stylesheet",      "display",
+                                                    "geometry",        "session",
+                                                    "title",           "name",
+                                                    "visual",          "qmljsdebugger"};
+constexpr std::string_view kQtFlags[] = {"reverse", "nograb", "dograb", "sync", "widgetcount"};
+
+// How many arguments from argv[i] on are one of Qt's own options; 0 when it is not one.
+int QtOptionLength(int argc, char* argv[], int i) {
+    std::string_view arg = argv[i];
+    if (arg.size() < 2 || arg[0] != '-')
+        return 0;
+    arg.remove_prefix(arg.substr(0, 2) == "--" ? 2 : 1);
+    const std::size_t equals = arg.find('=');
+    const std::string_view name = arg.substr(0, equals);
+    for (const std::string_view option : kQtOptionsWithValue)
+        if (name == option)
+            return equals != std::string_view::npos || i + 1 >= argc ? 1 : 2;
+    for (const std::string_view flag : kQtFlags)
+        if (arg == flag)
+            return 1;
+    return 0;
+}
+
 } // namespace
 
 QString HelpText() {
@@ -53,8 +82,14 @@ CommandLineOutcome ReadCommandLine(int argc, char* argv[]) {
     parser.addOption(QCommandLineOption(u"data-dir"_s, QString(), u"DIR"_s));
 
     QStringList args;
-    for (int i = 0; i < argc; ++i)
+    for (int i = 0; i < argc; ++i) {
+        const int qts = i == 0 ? 0 : QtOptionLength(argc, argv, i);
+        if (qts > 0) {
+            i += qts - 1; // Qt's, taken by the application object
+            continue;
+        }
         args << QString::fromLocal8Bit(argv[i]);
+    }
     // The parser's own messages are English; only what went wrong is taken from it.
     if (!parser.parse(args)) {
         const QStringList unknown = parser.unknownOptionNames();
@@ -73,7 +108,10 @@ CommandLineOutcome ReadCommandLine(int argc, char* argv[]) {
         return {{}, u"tavlon "_s + QStringLiteral(TAVLON_VERSION) + u'\n', 0};
     if (!parser.positionalArguments().isEmpty())
         return {{}, u"Лишний аргумент: %1\n"_s.arg(parser.positionalArguments().constFirst()), 2};
-    return {{RawDataDir(argc, argv)}, {}, std::nullopt};
+    std::optional<std::string> dataDir = RawDataDir(argc, argv);
+    if (dataDir && dataDir->empty())
+        return {{}, u"Пустое имя папки данных в --data-dir.\n"_s, 2};
+    return {{std::move(dataDir)}, {}, std::nullopt};
 }
 
 CommandLine ParseCommandLine(int argc, char* argv[]) {

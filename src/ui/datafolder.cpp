@@ -26,8 +26,6 @@ namespace tavlon::ui {
 namespace fs = std::filesystem;
 namespace {
 
-constexpr const char* kLockName = "/.tavlon.lock";
-
 // On POSIX systems a path built from a std::string keeps its bytes.
 fs::path Native(const std::string& bytes) {
     return fs::path(bytes);
@@ -95,6 +93,32 @@ std::string Failure(std::string_view what, const std::string& path, std::error_c
     return text;
 }
 
+// Tries whether the folder takes new files, so that a folder nobody may write is named
+// itself: a file of a fresh name is made and removed. Made anew, it never opens a file or
+// follows a link that was there (a FIFO at a fixed name could keep the start waiting for
+// ever, a dangling link would make a file outside the folder).
+std::string WritableProof(const std::string& path) {
+#ifdef _WIN32
+    std::FILE* probe = std::fopen((path + "/.tavlon.lock").c_str(), "ab");
+    if (probe != nullptr) {
+        std::fclose(probe);
+        return {};
+    }
+    const int e = errno != 0 ? errno : EIO;
+#else
+    std::string name = path + "/.tvl-XXXXXX"; // a leftover is removed at the next start
+    const int fd = ::mkstemp(name.data());
+    if (fd >= 0) {
+        ::close(fd);
+        ::unlink(name.c_str());
+        return {};
+    }
+    const int e = errno;
+#endif
+    return Failure("Не удалось записать в папку", path,
+                   std::error_code(e, std::generic_category()));
+}
+
 // Creates the folder and its two subfolders; the message for the player when it cannot.
 std::string MakeFolders(const std::string& path) {
     if (Exists(path) && !IsFolder(path))
@@ -102,16 +126,8 @@ std::string MakeFolders(const std::string& path) {
                        std::make_error_code(std::errc::not_a_directory));
     if (const FileError error = EnsureFolder(path))
         return FileErrorText(error);
-    // The lock file doubles as the proof that the folder takes new files; it is tried
-    // first so that a folder nobody may write is named itself.
-    errno = 0;
-    std::FILE* probe = std::fopen((path + kLockName).c_str(), "ab");
-    if (probe == nullptr) {
-        const int e = errno != 0 ? errno : EIO;
-        return Failure("Не удалось записать в папку", path,
-                       std::error_code(e, std::generic_category()));
-    }
-    std::fclose(probe);
+    if (const std::string problem = WritableProof(path); !problem.empty())
+        return problem;
     for (const std::string& folder : {path + "/Saves", path + "/Positions"}) {
         if (const FileError error = EnsureFolder(folder))
             return FileErrorText(error);
@@ -208,12 +224,15 @@ DataFolder ChooseDataFolder(const DataFolderSources& sources) {
 
 DataFolderLock::DataFolderLock(const std::string& folder) {
 #ifdef _WIN32
-    auto* lock = new QLockFile(PathText(folder + kLockName));
+    auto* lock = new QLockFile(PathText(folder + "/.tavlon.lock"));
     lock->setStaleLockTime(0);
     busy_ = !lock->tryLock() && lock->error() == QLockFile::LockFailedError;
     other_ = lock;
 #else
-    fd_ = ::open((folder + kLockName).c_str(), O_RDWR | O_CLOEXEC);
+    // The folder itself is locked, not a file in it: nothing standing at any name inside
+    // (a file deleted or replaced, a folder, a link, a FIFO) can get around it or hold the
+    // start, and nothing is made through a link.
+    fd_ = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_NONBLOCK | O_CLOEXEC);
     if (fd_ >= 0 && ::flock(fd_, LOCK_EX | LOCK_NB) != 0)
         busy_ = errno == EWOULDBLOCK;
 #endif
@@ -226,6 +245,45 @@ DataFolderLock::~DataFolderLock() {
     if (fd_ >= 0)
         ::close(fd_); // closing lets the lock go
 #endif
+}
+
+DialogPaths::DialogPaths(std::string dataFolder) : data_(std::move(dataFolder)) {
+#ifdef __linux__
+    if (!PathText(data_).contains(QChar::ReplacementCharacter))
+        return;
+    fd_ = ::open(data_.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd_ >= 0)
+        alias_ = "/proc/self/fd/" + std::to_string(fd_);
+#endif
+}
+
+DialogPaths::~DialogPaths() {
+#ifndef _WIN32
+    if (fd_ >= 0)
+        ::close(fd_);
+#endif
+}
+
+// Under `folder` when `path` is the folder or below it, byte for byte: what follows it.
+static std::optional<std::string> Under(const std::string& folder, const std::string& path) {
+    if (folder.empty() || path.compare(0, folder.size(), folder) != 0 ||
+        (path.size() > folder.size() && path[folder.size()] != '/'))
+        return std::nullopt;
+    return path.substr(folder.size());
+}
+
+QString DialogPaths::ToDialog(const std::string& path) const {
+    if (!alias_.empty())
+        if (const auto rest = Under(data_, path))
+            return PathText(alias_ + *rest);
+    return QString::fromStdString(path);
+}
+
+std::string DialogPaths::FromDialog(const QString& chosen) const {
+    if (!alias_.empty())
+        if (const auto rest = Under(alias_, QFile::encodeName(chosen).toStdString()))
+            return data_ + *rest;
+    return chosen.toStdString();
 }
 
 QString PathText(const std::string& bytes) {

@@ -50,8 +50,8 @@ DataFolderSources SystemSources(std::optional<std::string> commandLine);
 DataFolder ChooseDataFolder(const DataFolderSources& sources);
 
 // Holds the data folder for this process alone while it exists: a second program on the
-// same folder is refused. Without a lock file (a folder nobody can write) nobody is
-// refused, since nothing is written there anyway.
+// same folder is refused, whatever stands at any name inside it. A folder that cannot be
+// opened is held by nobody and refuses nobody.
 class DataFolderLock {
   public:
     explicit DataFolderLock(const std::string& folder);
@@ -65,6 +65,25 @@ class DataFolderLock {
     int fd_ = -1;
     bool busy_ = false;
     void* other_ = nullptr; // the lock of platforms without flock
+};
+
+// Paths as the file dialogs take and give them. Qt's text cannot hold bytes that are not
+// UTF-8, so a data folder with such a name is shown to the dialogs through this process's
+// open handle of it (/proc/self/fd/N, a name of plain letters), and a chosen file under it
+// is turned back into the folder's own bytes. Other paths pass as they are.
+class DialogPaths {
+  public:
+    explicit DialogPaths(std::string dataFolder);
+    ~DialogPaths();
+    DialogPaths(const DialogPaths&) = delete;
+    DialogPaths& operator=(const DialogPaths&) = delete;
+    QString ToDialog(const std::string& path) const;
+    std::string FromDialog(const QString& chosen) const;
+
+  private:
+    std::string data_;
+    std::string alias_; // empty: the folder's name is text as it is
+    int fd_ = -1;
 };
 
 // Bytes of a path as Qt shows them, for messages and Qt's own file access.

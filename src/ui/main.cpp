@@ -12,16 +12,40 @@
 
 #include <QApplication>
 #include <QMessageBox>
-#include <QSettings>
 #include <QTimer>
+#include <optional>
+#include <string>
+#include <vector>
 
 using namespace Qt::StringLiterals;
 
 int main(int argc, char* argv[]) {
     const tavlon::ui::CommandLine options = tavlon::ui::ParseCommandLine(argc, argv);
     // The chosen scale applies to the whole program: Qt takes it before it starts.
-    tavlon::ui::ApplyScale(tavlon::ui::RememberedScale(tavlon::ui::SettingsFilePath()));
-    QApplication app(argc, argv);
+    const QString settingsPath = tavlon::ui::SettingsFilePath();
+    tavlon::ui::ApplyScale(tavlon::ui::RememberedScale(settingsPath));
+    // Qt takes its own options out of the command line; a second start needs them again.
+    static std::vector<std::string> given(argv, argv + argc);
+    std::optional<QApplication> started(std::in_place, argc, argv);
+    // A remembered scale the screen cannot hold gives way to the largest one it can: Qt
+    // takes a scale only as it starts, so it starts again.
+    QString scaleNote;
+    const int chosenScale = tavlon::ui::AppliedScale();
+    const int fittingScale =
+        tavlon::ui::FittingScale(chosenScale, tavlon::ui::kWindowAt100, tavlon::ui::ScreenAt100());
+    static std::vector<char*> again;
+    static int againCount = 0;
+    if (fittingScale != chosenScale) {
+        scaleNote = tavlon::ui::ScaleFallbackText(chosenScale, fittingScale);
+        started.reset();
+        tavlon::ui::ApplyScale(fittingScale);
+        for (std::string& arg : given)
+            again.push_back(arg.data());
+        again.push_back(nullptr);
+        againCount = static_cast<int>(given.size());
+        started.emplace(againCount, again.data());
+    }
+    QApplication& app = *started;
     tavlon::ui::PrepareApplication(app);
     // SIGINT and SIGTERM close the window the normal way, so a changed screen mode returns;
     // heard from the start, message boxes of the start-up included.
@@ -34,7 +58,10 @@ int main(int argc, char* argv[]) {
     if (!lock.Held()) {
         QMessageBox box(QMessageBox::Warning, u"Tavlon"_s,
                         tavlon::ui::DataFolderBusyText(folder.path), QMessageBox::Ok);
-        box.exec();
+        QObject::connect(&quitOnSignals, &tavlon::ui::QuitOnSignals::quitRequested, &box,
+                         &QMessageBox::reject);
+        if (!quitOnSignals.Requested())
+            box.exec();
         return 1;
     }
     tavlon::RemoveLeftoverTemporariesOfDataFolder(folder.path);
@@ -42,9 +69,16 @@ int main(int argc, char* argv[]) {
     tavlon::KeepCrashedAutosave(folder.path);
 
     // One file of the user's own, so what is found wrong in it is what it holds.
-    QSettings settings(tavlon::ui::SettingsFilePath(), QSettings::IniFormat);
+    tavlon::ui::SettingsStore settings(settingsPath);
     TF window(folder);
-    const QString settingsProblem = tavlon::ui::RememberSettings(window, settings);
+    QString settingsProblem = tavlon::ui::RememberSettings(window, settings.Settings());
+    if (!settings.Problem().isEmpty())
+        settingsProblem = settings.Problem();
+    if (!scaleNote.isEmpty()) {
+        // Remembered as the scale in use, so that it is said once.
+        window.scaleMenu().SetChosen(fittingScale);
+        settings.Settings().setValue(tavlon::ui::kScaleKey, fittingScale);
+    }
     auto* keeping = new tavlon::ui::GameKeeping(window); // owned by the window
     QObject::connect(&quitOnSignals, &tavlon::ui::QuitOnSignals::quitRequested, &window,
                      [&window, keeping] {
@@ -57,9 +91,10 @@ int main(int argc, char* argv[]) {
         return 0; // ended while the start-up was still showing its messages
     // What is wrong with the folder or the settings is told once, over the shown window;
     // then a game kept from the last run is offered.
-    QTimer::singleShot(0, &window, [&window, keeping, settingsProblem] {
-        if (!settingsProblem.isEmpty())
-            window.Message(settingsProblem.toStdString());
+    QTimer::singleShot(0, &window, [&window, keeping, settingsProblem, scaleNote] {
+        for (const QString& note : {scaleNote, settingsProblem})
+            if (!note.isEmpty())
+                window.Message(note.toStdString());
         keeping->OfferKeptGame();
     });
     return QApplication::exec();

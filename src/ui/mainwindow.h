@@ -109,6 +109,7 @@ class TF : public QMainWindow, public tavlon::WindowPort {
     void ShowCarriedPiece(QPoint at);
 
     tavlon::ui::DataFolder folder_;
+    tavlon::ui::DialogPaths dialogPaths_{folder_.path};
     QString programDir_;
     std::unique_ptr<tavlon::ui::QtDialogs> ownDialogs_;
     tavlon::ui::DialogProvider* dialogs_ = nullptr;

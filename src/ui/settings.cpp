@@ -7,8 +7,10 @@
 
 #include <QAction>
 #include <QComboBox>
+#include <QFile>
 #include <QSettings>
 #include <QStandardPaths>
+#include <filesystem>
 
 using namespace Qt::StringLiterals;
 
@@ -81,8 +83,31 @@ QString RememberSettings(TF& window, QSettings& settings) {
                      [&settings](int item) { settings.setValue(kPromotion, item); });
     if (!damaged)
         return {};
+    return SettingsProblemText(settings.fileName());
+}
+
+bool IsUsableSettingsFile(const QString& path) {
+    std::error_code ec;
+    const auto st = std::filesystem::status(QFile::encodeName(path).toStdString(), ec);
+    if (st.type() == std::filesystem::file_type::not_found)
+        return true; // made at the first change
+    return !ec && std::filesystem::is_regular_file(st);
+}
+
+QString SettingsProblemText(const QString& path) {
     return u"Файл настроек «%1» повреждён или не читается; действуют настройки по умолчанию."_s.arg(
-        settings.fileName());
+        path);
+}
+
+SettingsStore::SettingsStore(const QString& path) {
+    if (IsUsableSettingsFile(path)) {
+        settings_ = std::make_unique<QSettings>(path, QSettings::IniFormat);
+        return;
+    }
+    scratch_.emplace();
+    settings_ =
+        std::make_unique<QSettings>(scratch_->filePath(u"tavlon.ini"_s), QSettings::IniFormat);
+    problem_ = SettingsProblemText(path);
 }
 
 QString SettingsFilePath() {

@@ -169,17 +169,17 @@ tavlon::Answer TF::Ask(std::string_view text) {
 }
 
 std::optional<std::string> TF::ChooseOpenFile(const std::string& folder) {
-    const auto chosen = dialogs_->ChooseOpenFile(QString::fromStdString(folder));
+    const auto chosen = dialogs_->ChooseOpenFile(dialogPaths_.ToDialog(folder));
     if (!chosen)
         return std::nullopt;
-    return chosen->toStdString();
+    return dialogPaths_.FromDialog(*chosen);
 }
 
 std::optional<std::string> TF::ChooseSaveFile(std::string_view title, const std::string& folder) {
-    const auto chosen = dialogs_->ChooseSaveFile(FromUtf8(title), QString::fromStdString(folder));
+    const auto chosen = dialogs_->ChooseSaveFile(FromUtf8(title), dialogPaths_.ToDialog(folder));
     if (!chosen)
         return std::nullopt;
-    return chosen->toStdString();
+    return dialogPaths_.FromDialog(*chosen);
 }
 
 void TF::DrawBoard(const tavlon::TBoard& board) {

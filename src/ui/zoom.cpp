@@ -1,7 +1,10 @@
 #include "ui/zoom.h"
 
+#include "ui/settings.h"
+
 #include <QAction>
 #include <QActionGroup>
+#include <QGuiApplication>
 #include <QMenu>
 #include <QScreen>
 #include <QSettings>
@@ -22,6 +25,8 @@ bool IsScale(int percent) {
 } // namespace
 
 int RememberedScale(const QString& settingsPath) {
+    if (!IsUsableSettingsFile(settingsPath))
+        return 100;
     const QSettings settings(settingsPath, QSettings::IniFormat);
     bool number = false;
     const int percent = settings.value(kScaleKey).toInt(&number);
@@ -31,17 +36,47 @@ int RememberedScale(const QString& settingsPath) {
 void ApplyScale(int percent) {
     if (!IsScale(percent) || percent == applied)
         return;
+    // The user's own factor as the program was started, before any scale of ours.
+    static const QByteArray users = qgetenv("QT_SCALE_FACTOR");
     double factor = percent / 100.0;
     bool given = false;
-    const double users = qEnvironmentVariable("QT_SCALE_FACTOR").toDouble(&given);
-    if (given && users > 0)
-        factor *= users;
-    qputenv("QT_SCALE_FACTOR", QByteArray::number(factor));
+    const double own = users.toDouble(&given);
+    if (given && own > 0)
+        factor *= own;
+    if (percent == 100 && users.isEmpty())
+        qunsetenv("QT_SCALE_FACTOR");
+    else
+        qputenv("QT_SCALE_FACTOR", QByteArray::number(factor));
     applied = percent;
 }
 
 int AppliedScale() {
     return applied;
+}
+
+int FittingScale(int chosen, QSize window, QSize screen) {
+    if (screen.isEmpty())
+        return chosen; // nothing known to fit
+    int fitting = 100;
+    for (const int percent : kScales) {
+        const QSize needed = window * (percent / 100.0);
+        if (percent <= chosen && needed.width() <= screen.width() &&
+            needed.height() <= screen.height())
+            fitting = percent;
+    }
+    return fitting;
+}
+
+QSize ScreenAt100() {
+    const QScreen* screen = QGuiApplication::primaryScreen();
+    if (!screen)
+        return {};
+    return screen->availableGeometry().size() * (applied / 100.0);
+}
+
+QString ScaleFallbackText(int chosen, int fitting) {
+    return u"Окно в масштабе %1 % не помещается на экране; действует масштаб %2 %."_s.arg(chosen)
+        .arg(fitting);
 }
 
 ScaleMenu::ScaleMenu(QMenu* viewMenu, QWidget* window, Reporter report)

@@ -5,6 +5,8 @@
 
 #include <QObject>
 #include <QRect>
+#include <QSize>
+#include <QString>
 #include <QStringView>
 #include <array>
 #include <functional>
@@ -27,6 +29,17 @@ int RememberedScale(const QString& settingsPath);
 void ApplyScale(int percent);
 // The scale this run was started at, in percent.
 int AppliedScale();
+
+// The window at 100 % with a window manager's usual frame.
+inline constexpr QSize kWindowAt100(497 + 8, 473 + 19 + 24 + 36);
+// The largest scale up to `chosen` at which a window of size `window` at 100 % fits a
+// screen area of size `screen` at 100 %; 100 when none does.
+int FittingScale(int chosen, QSize window, QSize screen);
+// The available area of the primary screen in the window's units at 100 % (a QApplication
+// must exist); an empty size when there is no screen.
+QSize ScreenAt100();
+// Said once when the remembered scale gave way to `fitting`.
+QString ScaleFallbackText(int chosen, int fitting);
 
 // The submenu "Масштаб" of the view menu, one check item per scale; the scale chosen last
 // is checked. A scale at which the window would not fit the screen is refused with a word.

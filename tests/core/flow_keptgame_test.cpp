@@ -56,7 +56,8 @@ TEST_F(KeptGame, AGameKeptAtCloseResumesWithItsWholeLine) {
                   int{before->CurrentFlags().PawnMayDoubleStep(code)})
             << int{code};
     EXPECT_EQ(next.port.list, port.list);
-    EXPECT_EQ(next.keeper.Find(), KeptKind::None) << "the kept file stays after resuming";
+    next.game.FinishAutosave();
+    EXPECT_EQ(next.keeper.Find(), KeptKind::None) << "the autosave holds it, the file stays";
 
     // The undo line came back with it: two steps back, and play goes on from there.
     next.game.mmUndoClick();
@@ -108,6 +109,104 @@ TEST_F(KeptGame, AnAutosaveLeftByACrashResumesAtItsPositionWithoutTheLine) {
     EXPECT_TRUE(next.keeper.GameInProgress());
     next.game.mmNewClick();
     EXPECT_FALSE(next.keeper.GameInProgress());
+}
+
+// A kept file goes only once the autosave holds its game: killed after resuming and before
+// a move, the next start offers it again; after a move, it offers the newer position.
+TEST_F(KeptGame, AResumedGameSurvivesAKillBeforeTheNextMove) {
+    for (const KeptKind kind : {KeptKind::Closed, KeptKind::Crashed}) {
+        SCOPED_TRACE(kind == KeptKind::Closed ? "closed" : "crashed");
+        TempDir folder;
+        NextRun first(folder);
+        first.game.mmNewClick();
+        for (const char* move : {"B1A3", "A7C8", "G8H6", "H2F1", "D2D4"}) {
+            first.game.imgMouseMove(Over(At(move)));
+            first.game.imgMouseUp(Over(At(move)), MouseButton::Left);
+            first.game.imgMouseMove(Over(At(move + 2)));
+            first.game.imgMouseUp(Over(At(move + 2)), MouseButton::Left);
+        }
+        ASSERT_EQ(first.s.CurrentPly, 6);
+        const TBoard played = first.s.Board();
+        if (kind == KeptKind::Closed)
+            ASSERT_FALSE(first.keeper.KeepAtClose());
+        else
+            first.game.FinishAutosave();
+
+        NextRun resumed(folder); // resumed, then killed before a move
+        ASSERT_EQ(resumed.keeper.Find(), kind);
+        ASSERT_TRUE(resumed.keeper.Resume(kind));
+        resumed.game.FinishAutosave();
+
+        NextRun again(folder);
+        ASSERT_NE(again.keeper.Find(), KeptKind::None) << "the resumed game was lost";
+        ASSERT_TRUE(again.keeper.Resume(again.keeper.Find()));
+        EXPECT_EQ(again.s.Board(), played);
+        for (const char* square : {"C8", "A7"}) { // Red's knight back, then killed again
+            again.game.imgMouseMove(Over(At(square)));
+            again.game.imgMouseUp(Over(At(square)), MouseButton::Left);
+        }
+        const TBoard moved = again.s.Board();
+        ASSERT_NE(moved, played);
+        again.game.FinishAutosave();
+
+        NextRun last(folder);
+        ASSERT_EQ(last.keeper.Find(), KeptKind::Crashed) << "an older kept game shadows it";
+        ASSERT_TRUE(last.keeper.Resume(KeptKind::Crashed));
+        EXPECT_EQ(last.s.Board(), moved);
+    }
+}
+
+// What a crash brings back is what was on the board: the game opened, not the one it replaced.
+TEST_F(KeptGame, ACrashAfterOpenOffersTheOpenedGame) {
+    PlayFiveMoves();
+    const TBoard saved = s.Board();
+    ASSERT_TRUE(game.WriteGameFile(dir / "Saves/a.tvl"));
+    game.mmNewClick();
+    Play("B1C3");
+    port.answers.push_back(Answer::No); // do not save the game being left
+    port.openFiles.push_back(dir / "Saves/a.tvl");
+    game.mmOpenClick();
+    ASSERT_EQ(s.Board(), saved);
+    game.FinishAutosave();
+
+    NextRun next(dir);
+    ASSERT_TRUE(next.keeper.Resume(next.keeper.Find()));
+    EXPECT_EQ(next.s.Board(), saved);
+}
+
+// Only a regular file is a kept game: anything else at its name is not offered at every
+// start and does not stop a crash's game from being kept.
+TEST_F(KeptGame, SomethingElseAtTheKeptFilesNameIsNoKeptGame) {
+    PlayFiveMoves();
+    game.FinishAutosave();
+    fs::create_directory(dir / "kept.tvl");
+    NextRun next(dir);
+    EXPECT_EQ(next.keeper.Find(), KeptKind::Crashed);
+    EXPECT_TRUE(next.port.messages.empty());
+}
+
+// A game opened at ply 0 has its first move at ply 1: that move makes it worth keeping.
+TEST_F(KeptGame, AGameOpenedAtPlyZeroIsKeptOnceAMoveIsPlayed) {
+    game.mmNewClick();
+    ASSERT_TRUE(game.WriteGameFile(dir / "Saves/zero.tvl"));
+    std::vector<std::uint8_t> bytes = ReadBytes(dir / "Saves/zero.tvl");
+    bytes[kGamePly] = 0;
+    std::copy_n(bytes.begin() + kGameBoards + kBoardBytes, kBoardBytes,
+                bytes.begin() + kGameBoards);
+    WriteBytes(dir / "Saves/zero.tvl", bytes);
+    port.openFiles.push_back(dir / "Saves/zero.tvl");
+    game.mmOpenClick();
+    ASSERT_EQ(s.CurrentPly, 0);
+    EXPECT_FALSE(keeper.GameInProgress());
+    Play("B1A3");
+    const TBoard played = s.Board();
+    EXPECT_TRUE(keeper.GameInProgress());
+    game.FinishAutosave();
+
+    NextRun next(dir);
+    ASSERT_EQ(next.keeper.Find(), KeptKind::Crashed);
+    ASSERT_TRUE(next.keeper.Resume(KeptKind::Crashed));
+    EXPECT_EQ(next.s.Board(), played);
 }
 
 TEST_F(KeptGame, NoCrashIsSeenInAnAutosaveWithoutAMoveOrBesideAClosedGame) {

@@ -1,5 +1,6 @@
 // New game, Open and Save as the player drives them through the window.
 #include "core/storage_testdir.h"
+#include "flow/filemessages.h"
 
 #include <cstring>
 
@@ -101,6 +102,32 @@ TEST_F(Commands, NewGameStartsCleanly) {
     EXPECT_FALSE(port.setupFigureActive);
     game.FinishAutosave();
     EXPECT_EQ(ReadBytes(dir / "temp.tvl").size(), 2560577u);
+}
+
+// A full disk or a folder at the autosave's name: told once in a box, then in the status
+// bar after every move, until a write succeeds again.
+TEST_F(Commands, AFailingAutosaveIsToldOnceUntilAWriteSucceeds) {
+    game.mmNewClick();
+    game.FinishAutosave();
+    fs::remove(dir / "temp.tvl");
+    fs::create_directories(dir / "temp.tvl/inside");
+    for (const char* move : {"B1A3", "A7C8", "G8H6"}) {
+        Play(move);
+        game.FinishAutosave();
+    }
+    const std::string told = FileErrorText({FileOperation::WriteFile, dir / "temp.tvl",
+                                            std::make_error_code(std::errc::is_a_directory)});
+    EXPECT_EQ(port.messages, std::vector{told});
+    EXPECT_EQ(port.status, told);
+
+    fs::remove_all(dir / "temp.tvl");
+    Play("H2F1");
+    game.FinishAutosave();
+    fs::remove(dir / "temp.tvl");
+    fs::create_directories(dir / "temp.tvl/inside");
+    Play("D2D4");
+    game.FinishAutosave();
+    EXPECT_EQ(port.messages, std::vector(2, told)) << "failing again after a write succeeded";
 }
 
 TEST_F(Commands, OpenOnTheIntroScreenStartsANewGameFirst) {

@@ -10,6 +10,7 @@
 #include <QTest>
 #include <filesystem>
 #include <fstream>
+#include <sys/stat.h>
 
 using namespace Qt::StringLiterals;
 
@@ -107,6 +108,41 @@ TEST_F(DataFolderTest, OneProgramPerFolder) {
     EXPECT_TRUE(ui::DataFolderLock(folder.path).Held());
 }
 
+// Whatever stands at the old lock file's name, one program holds the folder, the start
+// never waits, the folder is found writable, and nothing is made outside it through a link.
+TEST_F(DataFolderTest, NothingAtTheLockFilesNameGetsAroundTheLock) {
+    struct Row {
+        const char* name;
+        void (*put)(const std::string& lock, const std::string& outside);
+    };
+    const Row rows[] = {
+        {"a folder",
+         [](const std::string& lock, const std::string&) { fs::create_directory(lock); }},
+        {"a dangling link", [](const std::string& lock,
+                               const std::string& outside) { fs::create_symlink(outside, lock); }},
+        {"a FIFO",
+         [](const std::string& lock, const std::string&) { ::mkfifo(lock.c_str(), 0600); }},
+        {"nothing", [](const std::string&, const std::string&) {}},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        QTemporaryDir fresh;
+        dir.swap(fresh);
+        ui::DataFolderSources s = Sources();
+        s.commandLine = At("data");
+        fs::create_directories(At("data"));
+        row.put(At("data/.tavlon.lock"), At("outside"));
+        const ui::DataFolder folder = ui::ChooseDataFolder(s);
+        EXPECT_EQ(folder.problem, "");
+        const ui::DataFolderLock first(folder.path);
+        EXPECT_TRUE(first.Held());
+        std::error_code ec;
+        fs::remove(At("data/.tavlon.lock"), ec); // deleted while the first program runs
+        EXPECT_FALSE(ui::DataFolderLock(ui::ChooseDataFolder(s).path).Held());
+        EXPECT_FALSE(fs::exists(At("outside")));
+    }
+}
+
 // A window on a folder, played as the fixture's tests play.
 class FolderWindowTest : public WindowTest {
   protected:
@@ -150,6 +186,17 @@ TEST_F(FolderWindowTest, AFolderNameThatIsNotUtf8IsUsedWhereItIs) {
     window->game().FinishAutosave(); // the autosave is written by a thread of its own
     EXPECT_TRUE(dialogs.messages.isEmpty()) << dialogs.messages.join(u'\n').toStdString();
     EXPECT_TRUE(fs::is_regular_file(odd + "/temp.tvl"));
+
+    // The dialogs open in its own Saves, and what is saved there lands there.
+    window->game().mmSaveClick();
+    ASSERT_EQ(dialogs.saveFolders.size(), 1);
+    const std::string shown = QFile::encodeName(dialogs.saveFolders.front()).toStdString();
+    std::error_code ec;
+    EXPECT_TRUE(fs::equivalent(shown, odd + "/Saves", ec)) << shown;
+    dialogs.saveAnswers << dialogs.saveFolders.front() + u"/game.tvl"_s;
+    window->game().mmSaveClick();
+    EXPECT_TRUE(fs::is_regular_file(odd + "/Saves/game.tvl"));
+    EXPECT_TRUE(dialogs.messages.isEmpty()) << dialogs.messages.join(u'\n').toStdString();
     EXPECT_EQ(std::distance(fs::directory_iterator(base), fs::directory_iterator()), 1);
 }
 

@@ -103,6 +103,22 @@ TEST_F(GlanceTest, AScaleTooBigForTheScreenIsRefused) {
     EXPECT_TRUE(scale.Item(100)->isChecked());
 }
 
+// A remembered scale the screen cannot hold gives way, at the start, to the largest that fits.
+TEST(ScaleAtStart, TheLargestScaleThatFitsTheScreen) {
+    struct Row {
+        int chosen, screenWidth, screenHeight, fitting;
+    };
+    const QSize window = ui::kWindowAt100;
+    for (const Row& row :
+         {Row{200, 1024, 768, 100}, Row{200, 1920, 1080, 150}, Row{150, 2560, 1440, 150},
+          Row{200, 2560, 1440, 200}, Row{100, 640, 480, 100}, Row{150, 0, 0, 150}}) {
+        SCOPED_TRACE(row.chosen);
+        const QSize screen(row.screenWidth, row.screenHeight);
+        const int fitting = ui::FittingScale(row.chosen, window, screen);
+        EXPECT_EQ(fitting, row.fitting) << row.screenWidth << " x " << row.screenHeight;
+    }
+}
+
 TEST_F(GlanceTest, TintsAndFramesOnTheBoardAndRoundIt) {
     StartGame();
     ClickSquare(2, 8); // the White knight B1 ...

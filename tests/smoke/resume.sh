@@ -84,7 +84,8 @@ app=
 # Second run: Yes, two undos (Red moves again), Red's knight to C8 once more.
 start
 answer_yes resume-question
-[ ! -e kept.tvl ] || fail "the kept game is still there after resuming it"
+sleep 0.5
+[ ! -e kept.tvl ] || fail "the kept game is still there once the autosave holds it"
 off_board
 key ctrl+z
 key ctrl+z
@@ -102,7 +103,14 @@ wait "$app" 2>/dev/null || true
 app=
 start
 answer_yes resume-crash-question
-[ ! -e crash.tvl ] || fail "the crash's kept game is still there after resuming it"
+sleep 0.5
+[ -e crash.tvl ] || fail "the crash's kept game went before a move replaced it"
+# Killed again before a move: the resumed game is offered once more.
+kill -KILL "$app"
+wait "$app" 2>/dev/null || true
+app=
+start
+answer_yes resume-crash-question-again
 off_board
 key ctrl+z # nothing to undo: Green keeps the move
 square 7 1; square 8 3 # G8-H6
@@ -110,7 +118,8 @@ sleep 0.5
 [ "$(byte 0)" = 4 ] || fail "after the crash Green's move should leave Brown to move, not $(byte 0)"
 [ "$(board_byte 8 3)" = "$green_knight" ] || fail "Green's knight should stand on H6"
 [ "$(board_byte 3 1)" = "$red_knight" ] || fail "the resumed position lost Red's knight on C8"
-echo "resume: after SIGKILL the last position resumed, with nothing to undo"
+[ ! -e crash.tvl ] || fail "the crash's kept game is still there after a move"
+echo "resume: after SIGKILL the last position resumed, with nothing to undo, and again after a second SIGKILL"
 
 # SIGTERM closes the window the normal way: the game is kept.
 kill -TERM "$app"
