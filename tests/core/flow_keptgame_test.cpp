@@ -263,6 +263,7 @@ TEST_F(KeptGame, OnlyNoDiscardsTheKeptGame) {
         WriteBytes(dir / "kept.tvl", kept);
         NextRun next(dir);
         next.keeper.Settle(next.keeper.Find(), row.answer);
+        next.game.FinishAutosave(); // a resumed file goes once the autosave holds its game
         EXPECT_EQ(next.s.GameStarted != 0, row.started);
         EXPECT_EQ(next.keeper.Find(), row.kept ? KeptKind::Closed : KeptKind::None);
     }

@@ -177,13 +177,15 @@ class MonkeyTest : public WindowTest {
         const GameState& s = state();
         ASSERT_LE(s.CurrentPly, s.LastPly);
         ASSERT_LE(s.LastPly, kMaxPly);
-        ASSERT_LE(s.ClickPhase, 2);
+        ASSERT_LE(input().ClickPhase, 2);
         ASSERT_GE(s.SideToMove, 1);
         ASSERT_LE(s.SideToMove, 4);
         for (std::uint16_t p = 0; p <= s.LastPly; ++p)
             for (const TPieceCode code : s.BoardHistory[p].cells)
-                ASSERT_TRUE(IsValidCode(code) || code == kAttackMark)
-                    << "ply " << p << " holds code " << int{code};
+                ASSERT_TRUE(IsValidCode(code)) << "ply " << p << " holds code " << int{code};
+        // A pick's attack marks are the pick's own: the position in play never holds one.
+        for (const TPieceCode code : s.Board().cells)
+            ASSERT_NE(code, kAttackMark);
     }
 
     void ExpectWholeAutosave() {
