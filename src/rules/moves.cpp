@@ -14,12 +14,15 @@ namespace {
 // The promotion choices in the order the window offers them.
 constexpr std::uint8_t kPromotionKinds[3] = {kBishop, kKnight, kRook};
 
+// Lists the moves of one position. The geometry of knights, rooks, bishops and a king is
+// walked directly (the squares it reaches are exactly those the geometry accepts; the
+// listing test holds the two together); pawns ask the geometry itself.
 class Lister {
   public:
-    Lister(const Position& pos, MoveList& out) : pos_(pos), out_(out) {}
+    Lister(const Position& pos, MoveList& out) : pos_(pos), b_(pos.board), out_(out) {}
 
     void FromSquare(Square from) {
-        const TPieceCode piece = pos_.board.at(from);
+        const TPieceCode piece = b_.at(from);
         switch (KindOf(piece)) {
         case kPawn1:
         case kPawn1 + 1:
@@ -28,23 +31,18 @@ class Lister {
             Pawn(from);
             break;
         case kBishop:
-            Lines(from, patterns::kBishopLines);
+            Lines(from, piece, patterns::kBishopLines);
             break;
         case kKnight:
             for (const auto& j : patterns::kKnightJumps)
-                Try(pos_.board, from, {from.c + j.dc, from.r + j.dr});
+                Land(b_, from, piece, {from.c + j.dc, from.r + j.dr});
             break;
         case kRook:
-            Lines(from, patterns::kRookLines);
+            Lines(from, piece, patterns::kRookLines);
             break;
-        case kKing: {
-            // The special move may take the king anywhere: every square is asked.
-            const TBoard seen = BoardSeenFrom(pos_, from);
-            for (int c = 1; c <= 8; ++c)
-                for (int r = 1; r <= 8; ++r)
-                    Try(seen, from, {c, r});
+        case kKing:
+            King(from, piece);
             break;
-        }
         default:
             break; // an en-passant mark may be picked, but goes nowhere
         }
@@ -53,36 +51,63 @@ class Lister {
   private:
     void Pawn(Square from) {
         const auto f = patterns::kPawnForward[pos_.side];
-        for (int k = 1; k <= 2; ++k)
-            Try(pos_.board, from, {from.c + f.dc * k, from.r + f.dr * k});
+        Square targets[4] = {{from.c + f.dc, from.r + f.dr},
+                             {from.c + 2 * f.dc, from.r + 2 * f.dr}};
+        int n = 2;
         for (const auto& d : patterns::kPawnCaptures[pos_.side])
-            Try(pos_.board, from, {from.c + d.dc, from.r + d.dr});
+            targets[n++] = {from.c + d.dc, from.r + d.dr};
+        for (const Square to : targets) {
+            if (!OnBoard(to.c, to.r) || !TargetAccepted(pos_, b_, from, to))
+                continue;
+            if (!NeedsPromotion(pos_, from, to)) {
+                out_.moves[out_.size++] = {from, to, 0};
+                continue;
+            }
+            for (std::uint8_t kind : kPromotionKinds)
+                out_.moves[out_.size++] = {from, to, kind};
+        }
     }
 
-    // Every square of each line up to and including the first one that is not empty; the
-    // geometry has the last word on each.
-    void Lines(Square from, const patterns::Step* lines) {
+    // Every square of each line up to and including the first one that is not empty.
+    void Lines(Square from, TPieceCode piece, const patterns::Step* lines) {
         for (int i = 0; i < 4; ++i)
             for (int c = from.c + lines[i].dc, r = from.r + lines[i].dr; OnBoard(c, r);
                  c += lines[i].dc, r += lines[i].dr) {
-                Try(pos_.board, from, {c, r});
-                if (pos_.board.at(c, r) != kEmpty)
+                Land(b_, from, piece, {c, r});
+                if (b_.at(c, r) != kEmpty)
                     break;
             }
     }
 
-    void Try(const TBoard& seen, Square from, Square to) {
-        if (!OnBoard(to.c, to.r) || to == from || !TargetAccepted(pos_, seen, from, to))
-            return;
-        if (!NeedsPromotion(pos_, from, to)) {
-            out_.moves[out_.size++] = {from, to, 0};
-            return;
+    // A king sees the squares other players attack marked. Its special move from home takes
+    // it to any square while its knight's square is empty on that board and the right holds.
+    void King(Square from, TPieceCode piece) {
+        const std::uint64_t marks = KingAttackMask(b_, OwnerOf(piece));
+        const auto seen = [&](Square sq) {
+            return (marks & SquareBit(sq)) ? kAttackMark : b_.at(sq);
+        };
+        const HomeSquares& home = kHomeSquares[pos_.side];
+        const int rights = pos_.flags.kingRights[pos_.side];
+        const bool special =
+            from == home.king && seen(home.knight) == kEmpty && (rights == 1 || rights == 2);
+        // Column by column, as the special move lists its squares.
+        static constexpr patterns::Step kSteps[8] = {{-1, -1}, {-1, 0}, {-1, 1}, {0, -1},
+                                                     {0, 1},   {1, -1}, {1, 0},  {1, 1}};
+        for (int i = 0; i < (special ? 64 : 8); ++i) {
+            const Square to = special ? Square{i / 8 + 1, i % 8 + 1}
+                                      : Square{from.c + kSteps[i].dc, from.r + kSteps[i].dr};
+            if (to != from && OnBoard(to.c, to.r) && !LandingRefused(piece, seen(to)))
+                out_.moves[out_.size++] = {from, to, 0};
         }
-        for (std::uint8_t kind : kPromotionKinds)
-            out_.moves[out_.size++] = {from, to, kind};
+    }
+
+    void Land(const TBoard& seen, Square from, TPieceCode piece, Square to) {
+        if (OnBoard(to.c, to.r) && !LandingRefused(piece, seen.at(to)))
+            out_.moves[out_.size++] = {from, to, 0};
     }
 
     const Position& pos_;
+    const TBoard& b_;
     MoveList& out_;
 };
 
