@@ -34,6 +34,7 @@ TEST(EngineProtocol, CommandsAnswerAsDocumented) {
         {"perft 1", "perft 1 12\n"},
         {"perft 2", "perft 2 142\n"},
         {"perft 3", "perft 3 1680\n"},
+        {"perft 4", "perft 4 19592\n"},
         {"position text 8/1Wp26/8/8/8/8/8/3Wk4 W - 0000", ""},
         {"moves", "moves b7b8b b7b8n b7b8r d1c2 d1c1 d1d2 d1e2 d1e1\n"},
         {"position text 8/1Wp26/8/8/8/8/8/3Wk4 W - 0000 moves b7b8n", ""},
