@@ -4,6 +4,7 @@
 
 #include "editor/setupeditor.h"
 #include "flow/filecommands.h"
+#include "flow/players.h"
 #include "model/gamestate.h"
 #include "model/inputstate.h"
 #include "port/windowport.h"
@@ -52,6 +53,9 @@ inline constexpr std::string_view kPlayTip = "Запись хода отсутс
 inline constexpr std::string_view kHistoryFull = "Достигнута предельная длина партии: 10000 ходов.";
 inline constexpr std::string_view kTypedFromEmpty = "Ход не сделан: на первом поле хода нет фигуры";
 inline constexpr std::string_view kTypedOntoKing = "Ход не сделан: короля бить нельзя";
+inline constexpr std::string_view kComputerMoves = "Ходит компьютер";
+inline constexpr std::string_view kComputerPaused =
+    "Компьютер ждёт: Игра → Пауза, чтобы он продолжил";
 } // namespace texts
 
 // Verdict on one target square for the picked piece, without side effects.
@@ -62,6 +66,10 @@ struct TargetVerdict {
 
 // The setup editor and the file commands are parts of their own; they reach the game
 // through SetupHost and FileHost, which the game implements privately.
+// The value each player has captured along the line up to the position in play: what the
+// other players lost on each player's turns.
+void LineScores(const GameState& s, int scores[5]);
+
 class Game final : private SetupHost, private FileHost {
   public:
     // `programDir` is the folder every data path is built from (no trailing separator).
@@ -133,6 +141,28 @@ class Game final : private SetupHost, private FileHost {
 
     // Check labels, player 1..4.
     void lCheckClick(int player);
+
+    // Computer players. People play every colour unless told otherwise.
+    void SetPlayers(const Players& players);
+    const Players& GetPlayers() const { return players_; }
+    // The level of the computer to move now, or 0 when a person moves, nothing is in play,
+    // the computers are paused, a promotion is pending or the game has ended.
+    int ComputerToMove() const;
+    // Plays a listed legal move for the computer to move as a clicked move is played; false,
+    // and nothing changes, otherwise.
+    bool PlayComputerMove(const Move& m);
+    // The computer to move has no legal move: its turn passes, said in the status bar and in
+    // the move list. False when it has a move or it is not its turn.
+    bool PassComputerTurn();
+    // "Пауза": the computers wait, or go on.
+    void mmPauseClick();
+    void SetPaused(bool paused);
+    bool Paused() const { return paused_; }
+    // A game with an end whose last round has been played.
+    bool GameOver() const;
+    // The winner of a game over: 1..4, 5 for a tie; 0 while the game goes on.
+    int Winner() const;
+    std::string_view WinnerText(int winner) const;
 
     // Game commands.
     void mmNewClick();
@@ -213,6 +243,10 @@ class Game final : private SetupHost, private FileHost {
     void ListUpToCurrentPly(std::uint16_t shownBefore);
     bool HistoryFull();
     void CheckConsistency() const;
+    // The side to move is a computer's, in play.
+    bool ComputerSeatToMove() const;
+    // Undo, redo or a jump that lands on a computer's turn: the computers wait to be let go.
+    void PauseOnComputerTurn();
 
     // Hands the snapshot of `ply` to the autosave writer; returns at once.
     void Autosave(std::uint16_t ply) override;
@@ -234,6 +268,8 @@ class Game final : private SetupHost, private FileHost {
     SetupEditor setup_;
     FileCommands files_;
     bool moveHints_ = true;
+    Players players_;
+    bool paused_ = false;
     // A failed autosave was told and no write succeeded since.
     bool autosaveFailing_ = false;
     // Last: its thread stops (after writing what is waiting) before the state goes away.

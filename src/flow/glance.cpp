@@ -30,8 +30,11 @@ void Game::ShowGlance() {
         if (IsMated(s.Current()))
             g.mated = s.SideToMove;
         g.sideToMove = s.SideToMove;
+        LineScores(s, g.scores);
+        g.winner = Winner();
     }
     port_.ShowGlance(g);
+    port_.ComputerMayMove();
     if (g.mated != 0)
         port_.SetStatusText(kMateTexts[g.mated]);
 }

@@ -56,10 +56,17 @@ void Game::mmUndoClick() {
     }
     const bool picked = CancelPick();
     const std::uint16_t before = s.CurrentPly;
-    if (s.CurrentPly > 1)
-        GoToPly(static_cast<std::uint16_t>(s.CurrentPly - 1));
-    else if (picked)
+    if (s.CurrentPly > 1) {
+        // With computers at the table, undo goes back to the last position a person was to
+        // move in, and the computers wait there.
+        std::uint16_t target = static_cast<std::uint16_t>(s.CurrentPly - 1);
+        while (target > 1 && players_.IsComputer(s.PositionAt(target).side))
+            --target;
+        GoToPly(target);
+        PauseOnComputerTurn();
+    } else if (picked) {
         RefreshBoard(s.CurrentPly);
+    }
     SetUndoRedoButtons();
     ShowGlance();
     CheckConsistency();
@@ -74,10 +81,12 @@ void Game::mmForwardClick() {
         return;
     const bool picked = CancelPick();
     const std::uint16_t before = s.CurrentPly;
-    if (s.CurrentPly < s.LastPly)
+    if (s.CurrentPly < s.LastPly) {
         GoToPly(static_cast<std::uint16_t>(s.CurrentPly + 1));
-    else if (picked)
+        PauseOnComputerTurn();
+    } else if (picked) {
         RefreshBoard(s.CurrentPly);
+    }
     SetUndoRedoButtons();
     ShowGlance();
     CheckConsistency();

@@ -29,6 +29,9 @@ TargetVerdict Game::JudgeTarget(Square target) const {
 }
 
 bool Game::ClickAccepted(Square sq) const {
+    // People never move for a computer, nor after the last round of a game with an end.
+    if (ComputerSeatToMove() || GameOver())
+        return false;
     if (in_.RulesOff)
         return true;
     const TPieceCode code = s_->Board().at(sq);
@@ -59,16 +62,18 @@ void Game::imgMouseMove(BoardPoint at) {
         }
         in_.ClickAllowed = ClickAccepted(in_.HoverSquare) ? 1 : 0;
 
-        if (in_.RulesOff) {
+        if (ComputerSeatToMove() || GameOver()) {
+            port_.SetStatusText(GameOver()           ? WinnerText(Winner())
+                                : paused_ ? texts::kComputerPaused
+                                          : texts::kComputerMoves);
+        } else if (in_.RulesOff) {
             if (in_.ClickPhase == 0)
                 port_.SetBoardPointer(PointerRole::Hand);
             else if (in_.ClickPhase == 1)
                 port_.SetBoardPointer(PointerRole::Drag);
             port_.SetStatusText(texts::kRulesOff);
             return;
-        }
-
-        if (in_.ClickPhase == 0) {
+        } else if (in_.ClickPhase == 0) {
             if (hovered == kEmpty) {
                 port_.SetStatusText(texts::kPickHint);
                 port_.SetBoardPointer(PointerRole::Arrow);
@@ -240,6 +245,10 @@ void Game::CompleteMove(const Move& m) {
     CheckConsistency();
     // Last: the window already shows the whole move when a failed autosave is reported.
     Autosave(s.CurrentPly);
+    if (const int winner = Winner()) {
+        port_.SetStatusText(WinnerText(winner));
+        port_.Message(WinnerText(winner));
+    }
 }
 
 void Game::ShowCheckLabels() {

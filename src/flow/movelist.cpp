@@ -64,6 +64,7 @@ void Game::ListBoxClick(int row) {
     const std::uint16_t before = s.CurrentPly;
     if (target != before) {
         GoToPly(target);
+        PauseOnComputerTurn();
     } else {
         if (redraw)
             RefreshBoard(s.CurrentPly);

@@ -117,6 +117,10 @@ bool Game::PlayTypedMove() {
         return false;
     if (HistoryFull())
         return false;
+    if (ComputerSeatToMove() || GameOver()) {
+        port_.SetStatusText(GameOver() ? WinnerText(Winner()) : texts::kComputerMoves);
+        return false;
+    }
     for (char& ch : text)
         if (IsLowerFile(ch))
             ch = static_cast<char>(ch - 'a' + 'A');

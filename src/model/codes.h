@@ -59,6 +59,24 @@ constexpr bool IsValidCode(TPieceCode code) {
     return code == kEmpty || code == kAttackMark || IsPassMark(code) || IsPiece(code);
 }
 
+// What a piece counts for a player who captures it: pawn 1, knight 3, bishop 3, rook 5; a
+// king is never captured and a mark is no piece.
+constexpr int PieceValue(TPieceCode code) {
+    if (!IsPiece(code))
+        return 0;
+    switch (KindOf(code)) {
+    case kBishop:
+    case kKnight:
+        return 3;
+    case kRook:
+        return 5;
+    case kKing:
+        return 0;
+    default:
+        return 1;
+    }
+}
+
 // The turn passes 1 -> 2 -> 3 -> 4 -> 1.
 constexpr int NextPlayer(int p) {
     return p % 4 + 1;

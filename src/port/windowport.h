@@ -41,6 +41,8 @@ struct Glance {
     std::uint64_t kingsInCheck = 0; // bit (c-1)*8+(r-1) set on every king in check
     int mated = 0;                  // the player to move when mated, otherwise 0
     int sideToMove = 0;             // 0 outside play
+    int scores[5] = {};             // the value each player has captured along the line
+    int winner = 0;                 // a game with an end, played out: 1..4, 5 for a tie
 };
 
 // Texts are UTF-8. Board pictures are drawn from the boards handed over; the window keeps
@@ -108,6 +110,12 @@ class WindowPort {
     // Shown after every change of the position in play, until the next one; an empty
     // glance outside play (intro, setup).
     virtual void ShowGlance(const Glance& glance) = 0;
+
+    // Computer players. The computer may have to move now (after every change of the
+    // position, the players or the pause): the window asks Game::ComputerToMove.
+    virtual void ComputerMayMove() {}
+    // The computers wait for the player (true) or go on (false).
+    virtual void ShowPaused(bool) {}
 };
 
 } // namespace tavlon
