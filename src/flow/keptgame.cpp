@@ -5,9 +5,9 @@
 #include "storage/autosavewriter.h"
 #include "storage/fileio.h"
 #include "storage/records.h"
+#include "storage/zeroedbytes.h"
 
 #include <algorithm>
-#include <vector>
 
 namespace tavlon {
 
@@ -16,16 +16,17 @@ void KeepCrashedAutosave(const std::string& programDir) {
     // A clean close kept its game and left the autosave as it was: nothing crashed.
     if (PathExists(folder + std::string(kKeptGameFile)))
         return;
-    std::vector<std::uint8_t> snapshot(kSnapshotRecordSize);
+    // Only the snapshot's head and as much of its lines as tells a move played are read.
+    SnapshotHead head;
+    bool played = false;
     std::size_t count = 0;
-    if (ReadSnapshotFile(folder + "temp.tvl", snapshot, count) ||
-        !SnapshotHoldsPlayedGame({snapshot.data(), count}))
+    if (ReadSnapshotHead(folder + "temp.tvl", head, played, count) ||
+        count != kSnapshotRecordSize || !played || !SnapshotHeadIsSound(head))
         return;
-    std::vector<std::uint8_t> record(kGameRecordSize);
-    FillGameRecordFromSnapshot(
-        std::span<const std::uint8_t, kSnapshotRecordSize>(snapshot.data(), kSnapshotRecordSize),
-        GameRecordBytes(record.data(), kGameRecordSize));
-    WriteFileWhole(folder + std::string(kCrashKeptFile), record, Durability::Synced);
+    const ZeroedBytes record = AllocateZeroed(kGameRecordSize);
+    FillGameRecordFromSnapshot(head, GameRecordBytes(record.get(), kGameRecordSize));
+    WriteFileWhole(folder + std::string(kCrashKeptFile), {record.get(), kGameRecordSize},
+                   Durability::Synced);
 }
 
 GameKeeper::GameKeeper(Game& game, WindowPort& port) : game_(game), port_(port) {}
@@ -77,11 +78,11 @@ bool GameKeeper::Resume(KeptKind kind) {
         return false;
     const std::string path = PathOf(kind);
     // Checked before the game is started, so that a refused file leaves the intro as it was.
-    std::vector<std::uint8_t> record(kGameRecordSize);
+    const ZeroedBytes record = AllocateZeroed(kGameRecordSize);
     std::size_t count = 0;
-    const FileError error = ReadGameRecordParts(path, record, count);
+    const FileError error = ReadGameRecordParts(path, {record.get(), kGameRecordSize}, count);
     const auto setAside = [&path] { RenameFile(path, path + std::string(kDamagedSuffix)); };
-    if (error || !IsInstallableGameRecord({record.data(), count})) {
+    if (error || !IsInstallableGameRecord({record.get(), count})) {
         port_.Message(error ? FileErrorText(error) : DamagedFileText(path));
         setAside();
         return false;

@@ -100,23 +100,14 @@ void InstallGameRecord(std::span<const std::uint8_t, kGameRecordSize> in, GameSt
         GetText(rec + kGameTexts + i * kTextSlotBytes, s.MoveTexts[i]);
 }
 
-bool SnapshotHoldsPlayedGame(std::span<const std::uint8_t> bytes) {
-    if (bytes.size() != kSnapshotRecordSize)
-        return false;
-    const std::uint8_t* rec = bytes.data();
-    const int side = rec[kSnapSide];
-    if (side < 1 || side > kPlayers ||
-        !std::all_of(rec + kSnapBoard, rec + kSnapFlags,
-                     [](std::uint8_t code) { return IsValidCode(code); }))
-        return false;
-    for (std::size_t i = 2; i < kHistorySlots; ++i)
-        if (rec[kSnapTexts + i * kTextSlotBytes] != 0)
-            return true;
-    return false;
+bool SnapshotHeadIsSound(const SnapshotHead& head) {
+    const int side = head[kSnapSide];
+    return side >= 1 && side <= kPlayers &&
+           std::all_of(head.begin() + kSnapBoard, head.begin() + kSnapFlags,
+                       [](std::uint8_t code) { return IsValidCode(code); });
 }
 
-void FillGameRecordFromSnapshot(std::span<const std::uint8_t, kSnapshotRecordSize> in,
-                                GameRecordBytes out) {
+void FillGameRecordFromSnapshot(const SnapshotHead& in, GameRecordBytes out) {
     std::fill(out.begin(), out.end(), std::uint8_t{0});
     const std::uint8_t* snap = in.data();
     std::uint8_t* rec = out.data();
