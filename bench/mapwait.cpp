@@ -43,10 +43,17 @@ int main(int argc, char* argv[]) {
         std::fprintf(stderr, "usage: %s PROGRAM [ARGUMENTS...]\n", argv[0]);
         return 2;
     }
+    // An X server resets when its last client goes, and refuses connections meanwhile:
+    // the program of the last start has just ended.
     xcb_connection_t* x = xcb_connect(nullptr, nullptr);
-    if (xcb_connection_has_error(x) != 0) {
-        std::fprintf(stderr, "cannot open the display\n");
-        return 2;
+    for (int tries = 1; xcb_connection_has_error(x) != 0; ++tries) {
+        xcb_disconnect(x);
+        if (tries == 100) {
+            std::fprintf(stderr, "cannot open the display\n");
+            return 2;
+        }
+        usleep(20000);
+        x = xcb_connect(nullptr, nullptr);
     }
     const xcb_window_t root = xcb_setup_roots_iterator(xcb_get_setup(x)).data->root;
     // Without a window manager every top-level window is a child of the root: its map is

@@ -20,7 +20,7 @@ for target in tavlon tavlon_barewindow tavlon_mapwait; do
   fi
 done
 
-# shellcheck source=../tests/xvfb.sh
+# shellcheck disable=SC1091 # tests/xvfb.sh: start_xvfb
 . "$root/tests/xvfb.sh"
 work=$(mktemp -d)
 cleanup() {
@@ -28,7 +28,9 @@ cleanup() {
   rm -rf "$work"
 }
 trap cleanup EXIT
-start_xvfb 80 99
+# Numbers apart from those of the tests, which may be running meanwhile.
+start_xvfb 150 199
+kill -0 "$xvfb" 2>/dev/null || { echo "the virtual display did not start" >&2; exit 2; }
 # Folders of the game's own, its settings and data kept out of the user's.
 export XDG_CONFIG_HOME="$work/config" XDG_DATA_HOME="$work/share"
 export XDG_RUNTIME_DIR="$work/runtime"
@@ -60,8 +62,11 @@ measure() {
     for k in $(seq 0 $((n - 1))); do
       local j=$(((i + k) % n)) ms
       # shellcheck disable=SC2086 # the command line splits at its spaces
-      ms=$("$build/tavlon_mapwait" ${lines[$j]})
-      if ((i > 0)); then echo "${names[$j]} $ms"; fi
+      if ! ms=$("$build/tavlon_mapwait" ${lines[$j]}); then
+        echo "${names[$j]}: start $i not counted" >&2
+      elif ((i > 0)); then
+        echo "${names[$j]} $ms"
+      fi
     done
   done
 }
@@ -86,18 +91,18 @@ peak() {
   line=$(grep "^$1 " "$work/programs")
   # shellcheck disable=SC2086
   "${session[@]}" /usr/bin/time -f %M -o "$work/peak" timeout -s TERM 2 ${line#* } \
-    >/dev/null 2>&1 || true
+    </dev/null >/dev/null 2>&1 || true
   tail -n 1 "$work/peak"
 }
 
 bare_ms=$(median bare)
 bare_kb=$(peak bare)
 printf 'first mapped window, median of %d starts (fastest .. slowest); peak memory:\n' "$starts"
-for name in $(cut -d' ' -f1 "$work/programs"); do
+while read -r name _; do
   ms=$(median "$name")
-  kb=$([ "$name" = bare ] && echo "$bare_kb" || peak "$name")
+  if [ "$name" = bare ]; then kb=$bare_kb; else kb=$(peak "$name"); fi
   awk -v n="$name" -v ms="$ms" -v r="$(range "$name")" -v b="$bare_ms" -v kb="$kb" -v bkb="$bare_kb" \
     'BEGIN {printf "  %-7s %7.1f ms (%s)  %.2f x bare   %6.1f MB  %+5.1f MB\n",
             n, ms, r, ms / b, kb / 1024, (kb - bkb) / 1024}'
-done
+done <"$work/programs"
 echo "  (the game's goal: at most 1.20 x bare, at most +15 MB)"
