@@ -5,6 +5,7 @@
 #include "ui/glanceview.h"
 #include "ui/mainwindow.h"
 
+#include <QAction>
 #include <QApplication>
 #include <QDir>
 #include <QFile>
@@ -104,6 +105,49 @@ void BM_FullRedrawEverythingOn(benchmark::State& state) {
     state.counters["scale"] = window.devicePixelRatioF();
 }
 BENCHMARK(BM_FullRedrawEverythingOn)->Unit(benchmark::kMicrosecond);
+
+// The redraw after a move with every view option on, as above: the boards before and after
+// the last move take turns, so the squares of that move are painted and shown anew.
+void BM_MoveRedrawEverythingOn(benchmark::State& state) {
+    ProgramFolder folder;
+    TF window;
+    window.glanceView().mmViewTurnBoard->setChecked(true);
+    window.show();
+    QApplication::processEvents();
+    tavlon::Game& game = window.game();
+    game.mmNewClick();
+    for (const char* move : {"b1a3", "a7c8", "g8h6"}) {
+        window.SetInputText(move);
+        game.bbPlayClick();
+    }
+    const std::uint16_t ply = game.state().CurrentPly;
+    int i = 0;
+    for (auto _ : state) {
+        game.RefreshBoard(static_cast<std::uint16_t>(ply - (i++ & 1)));
+        window.DrawCoordinates();
+        QApplication::processEvents();
+    }
+}
+BENCHMARK(BM_MoveRedrawEverythingOn)->Unit(benchmark::kMicrosecond);
+
+// The most a redraw can change: the board turned and back, every square shown anew and the
+// coordinates drawn again.
+void BM_TurnedRedraw(benchmark::State& state) {
+    ProgramFolder folder;
+    TF window;
+    window.show();
+    QApplication::processEvents();
+    tavlon::Game& game = window.game();
+    game.mmNewClick();
+    QAction* turn = window.glanceView().mmViewTurnBoard;
+    window.SetInputText("b1a3");
+    game.bbPlayClick(); // Red to move: turning the board moves every square
+    for (auto _ : state) {
+        turn->setChecked(!turn->isChecked());
+        QApplication::processEvents();
+    }
+}
+BENCHMARK(BM_TurnedRedraw)->Unit(benchmark::kMicrosecond);
 
 // The parts of the redraw: the 64 squares (one look at each figure file on disk) and the
 // mirror grid.

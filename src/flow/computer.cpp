@@ -118,9 +118,9 @@ bool Game::PassComputerTurn() {
     ShowGlance();
     SetUndoRedoButtons();
     char status[128];
-    const int k = std::snprintf(status, sizeof status, "Ходов нет: %.*s пропускают ход",
-                                static_cast<int>(kColourNames[passing].size()),
-                                kColourNames[passing].data());
+    const int k =
+        std::snprintf(status, sizeof status, "Ходов нет: %.*s пропускают ход",
+                      static_cast<int>(kColourNames[passing].size()), kColourNames[passing].data());
     port_.SetStatusText(std::string_view(status, static_cast<std::size_t>(k)));
     CheckConsistency();
     Autosave(s.CurrentPly);
@@ -129,8 +129,11 @@ bool Game::PassComputerTurn() {
 
 std::string_view Game::WinnerText(int winner) const {
     static constexpr std::string_view kTexts[6] = {
-        "", "Партия окончена. Победили белые", "Партия окончена. Победили красные",
-        "Партия окончена. Победили зелёные", "Партия окончена. Победили коричневые",
+        "",
+        "Партия окончена. Победили белые",
+        "Партия окончена. Победили красные",
+        "Партия окончена. Победили зелёные",
+        "Партия окончена. Победили коричневые",
         "Партия окончена вничью: у лидеров поровну очков"};
     return kTexts[winner];
 }

@@ -18,9 +18,7 @@ constexpr std::string_view kPositionsFolder = "Positions";
 } // namespace
 
 FileCommands::FileCommands(GameState& s, WindowPort& port, SetupEditor& setup, FileHost& host)
-    : s_(s), port_(port), setup_(setup), host_(host),
-      gameBuffer_(std::make_unique<std::uint8_t[]>(kGameRecordSize)),
-      snapshotBuffer_(std::make_unique<std::uint8_t[]>(kSnapshotRecordSize)) {}
+    : s_(s), port_(port), setup_(setup), host_(host) {}
 
 FileCommands::~FileCommands() = default;
 

@@ -6,9 +6,10 @@
 #include "model/gamestate.h"
 #include "port/windowport.h"
 #include "storage/fileerror.h"
+#include "storage/records.h"
+#include "storage/zeroedbytes.h"
 
 #include <cstdint>
-#include <memory>
 #include <string>
 #include <string_view>
 
@@ -42,7 +43,7 @@ class FileHost {
 
 class FileCommands {
   public:
-    // The record buffers are allocated here, once.
+    // The record buffers are allocated when a file is first saved or opened, once.
     FileCommands(GameState& s, WindowPort& port, SetupEditor& setup, FileHost& host);
     ~FileCommands();
     FileCommands(const FileCommands&) = delete;
@@ -87,8 +88,8 @@ class FileCommands {
     WindowPort& port_;
     SetupEditor& setup_;
     FileHost& host_;
-    std::unique_ptr<std::uint8_t[]> gameBuffer_;
-    std::unique_ptr<std::uint8_t[]> snapshotBuffer_;
+    BufferOnFirstUse<kGameRecordSize> gameBuffer_;
+    BufferOnFirstUse<kSnapshotRecordSize> snapshotBuffer_;
 };
 
 } // namespace tavlon

@@ -10,7 +10,7 @@
 namespace tavlon {
 
 FileError FileCommands::StoreGameFile(const std::string& path) {
-    const GameRecordBytes record(gameBuffer_.get(), kGameRecordSize);
+    const GameRecordBytes record(gameBuffer_.Bytes(), kGameRecordSize);
     FillGameRecord(s_, record);
     return WriteFileWhole(path, record, Durability::Synced);
 }
@@ -25,7 +25,7 @@ bool FileCommands::WriteGameFile(const std::string& path) {
 }
 
 bool FileCommands::WriteSnapshot(std::uint16_t ply, const std::string& path) {
-    const SnapshotBytes record(snapshotBuffer_.get(), kSnapshotRecordSize);
+    const SnapshotBytes record(snapshotBuffer_.Bytes(), kSnapshotRecordSize);
     FillSnapshotRecord(s_, ply, record);
     const FileError error = WriteFileWhole(path, record, Durability::Unsynced);
     if (error) {
@@ -39,7 +39,7 @@ bool FileCommands::WriteSnapshot(std::uint16_t ply, const std::string& path) {
 // opened game alone, so the list is emptied here, once the record was accepted: a refused
 // file leaves the list, like everything else, as it was.
 bool FileCommands::LoadGameFile(const std::string& path) {
-    std::uint8_t* const buffer = gameBuffer_.get();
+    std::uint8_t* const buffer = gameBuffer_.Bytes();
     std::size_t count = 0;
     const FileError error = ReadGameRecordParts(path, {buffer, kGameRecordSize}, count);
     if (error) {

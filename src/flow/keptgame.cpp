@@ -4,6 +4,7 @@
 #include "storage/autosavewriter.h"
 #include "storage/fileio.h"
 #include "storage/records.h"
+#include "storage/zeroedbytes.h"
 
 #include <algorithm>
 #include <mutex>
@@ -16,16 +17,17 @@ void KeepCrashedAutosave(const std::string& programDir) {
     // A clean close kept its game and left the autosave as it was: nothing crashed.
     if (RegularFileExists(folder + std::string(kKeptGameFile)))
         return;
-    std::vector<std::uint8_t> snapshot(kSnapshotRecordSize);
+    // Only the snapshot's head and as much of its lines as tells a move played are read.
+    SnapshotHead head;
+    bool played = false;
     std::size_t count = 0;
-    if (ReadSnapshotFile(folder + "temp.tvl", snapshot, count) ||
-        !SnapshotHoldsPlayedGame({snapshot.data(), count}))
+    if (ReadSnapshotHead(folder + "temp.tvl", head, played, count) ||
+        count != kSnapshotRecordSize || !played || !SnapshotHeadIsSound(head))
         return;
-    std::vector<std::uint8_t> record(kGameRecordSize);
-    FillGameRecordFromSnapshot(
-        std::span<const std::uint8_t, kSnapshotRecordSize>(snapshot.data(), kSnapshotRecordSize),
-        GameRecordBytes(record.data(), kGameRecordSize));
-    WriteFileWhole(folder + std::string(kCrashKeptFile), record, Durability::Synced);
+    const ZeroedBytes record = AllocateZeroed(kGameRecordSize);
+    FillGameRecordFromSnapshot(head, GameRecordBytes(record.get(), kGameRecordSize));
+    WriteFileWhole(folder + std::string(kCrashKeptFile), {record.get(), kGameRecordSize},
+                   Durability::Synced);
 }
 
 struct GameKeeper::HeldFile {
@@ -111,11 +113,11 @@ bool GameKeeper::Resume(KeptKind kind) {
         return false;
     const std::string path = PathOf(kind);
     // Checked before the game is started, so that a refused file leaves the intro as it was.
-    std::vector<std::uint8_t> record(kGameRecordSize);
+    const ZeroedBytes record = AllocateZeroed(kGameRecordSize);
     std::size_t count = 0;
-    const FileError error = ReadGameRecordParts(path, record, count);
+    const FileError error = ReadGameRecordParts(path, {record.get(), kGameRecordSize}, count);
     const auto setAside = [&path] { RenameFile(path, path + std::string(kDamagedSuffix)); };
-    if (error || !IsInstallableGameRecord({record.data(), count})) {
+    if (error || !IsInstallableGameRecord({record.get(), count})) {
         port_.Message(error ? FileErrorText(error) : DamagedFileText(path));
         setAside();
         return false;
@@ -123,7 +125,7 @@ bool GameKeeper::Resume(KeptKind kind) {
     game_.mmNewClick();
     // The new game's autosave is not the kept game: only what follows may settle the file.
     game_.Autosaver().Wait();
-    held_->Hold(path, {record.data(), count});
+    held_->Hold(path, {record.get(), count});
     if (!game_.OpenGame(path)) { // told already
         held_->Release();
         setAside();

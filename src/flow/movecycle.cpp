@@ -63,9 +63,9 @@ void Game::imgMouseMove(BoardPoint at) {
         in_.ClickAllowed = ClickAccepted(in_.HoverSquare) ? 1 : 0;
 
         if (ComputerSeatToMove() || GameOver()) {
-            port_.SetStatusText(GameOver()           ? WinnerText(Winner())
-                                : paused_ ? texts::kComputerPaused
-                                          : texts::kComputerMoves);
+            port_.SetStatusText(GameOver() ? WinnerText(Winner())
+                                : paused_  ? texts::kComputerPaused
+                                           : texts::kComputerMoves);
         } else if (in_.RulesOff) {
             if (in_.ClickPhase == 0)
                 port_.SetBoardPointer(PointerRole::Hand);

@@ -7,8 +7,8 @@
 namespace tavlon {
 
 AutosaveWriter::AutosaveWriter(std::string path)
-    : path_(std::move(path)), pending_(std::make_unique<std::uint8_t[]>(kSnapshotRecordSize)),
-      writing_(std::make_unique<std::uint8_t[]>(kSnapshotRecordSize)), thread_([this] { Run(); }) {}
+    : path_(std::move(path)), pending_(AllocateZeroed(kSnapshotRecordSize)),
+      writing_(AllocateZeroed(kSnapshotRecordSize)), thread_([this] { Run(); }) {}
 
 AutosaveWriter::~AutosaveWriter() {
     {
@@ -19,7 +19,21 @@ AutosaveWriter::~AutosaveWriter() {
     thread_.join();
 }
 
+void AutosaveWriter::Hold() {
+    std::lock_guard lock(mutex_);
+    held_ = true;
+}
+
+void AutosaveWriter::Release() {
+    {
+        std::lock_guard lock(mutex_);
+        held_ = false;
+    }
+    wake_.notify_one();
+}
+
 void AutosaveWriter::Wait() {
+    Release();
     std::unique_lock lock(mutex_);
     idle_.wait(lock, [this] { return !hasPending_ && !busy_; });
 }
@@ -52,7 +66,8 @@ void AutosaveWriter::SetBeforeWrite(std::function<void()> hook) {
 void AutosaveWriter::Run() {
     std::unique_lock lock(mutex_);
     for (;;) {
-        wake_.wait(lock, [this] { return hasPending_ || stop_; });
+        // Stopping writes what is waiting, held or not.
+        wake_.wait(lock, [this] { return (hasPending_ && !held_) || stop_; });
         if (!hasPending_)
             return; // stopping with nothing left to write
         // The newest snapshot moves to the writing buffer; the next one may be filled

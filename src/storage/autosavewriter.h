@@ -5,11 +5,11 @@
 
 #include "storage/fileerror.h"
 #include "storage/records.h"
+#include "storage/zeroedbytes.h"
 
 #include <condition_variable>
 #include <cstdint>
 #include <functional>
-#include <memory>
 #include <mutex>
 #include <span>
 #include <string>
@@ -20,7 +20,7 @@ namespace tavlon {
 
 class AutosaveWriter {
   public:
-    // Writes to `path`; both record buffers are allocated here, once.
+    // Writes to `path`; both record buffers are allocated here, once, as zeroed pages.
     explicit AutosaveWriter(std::string path);
     // Writes what is still waiting, then stops the thread.
     ~AutosaveWriter();
@@ -49,7 +49,13 @@ class AutosaveWriter {
         wake_.notify_one();
     }
 
-    // Returns once every snapshot handed over so far is written (or has failed).
+    // Holds the writes back until Release (or Wait): the start-up hands over its first
+    // snapshot while the window is being shown, and the disk gets it once the window is up.
+    void Hold();
+    void Release();
+
+    // Returns once every snapshot handed over so far is written (or has failed); a held
+    // writer is released first.
     void Wait();
 
     // The newest failure since the last call, or an empty FileError; clears it.
@@ -74,8 +80,8 @@ class AutosaveWriter {
     void Run();
 
     const std::string path_;
-    std::unique_ptr<std::uint8_t[]> pending_;
-    std::unique_ptr<std::uint8_t[]> writing_;
+    ZeroedBytes pending_;
+    ZeroedBytes writing_;
     // Notation lines each buffer may hold from its last fill; both start all zeros.
     std::uint16_t pendingLines_ = 0;
     std::uint16_t writingLines_ = 0;
@@ -83,6 +89,7 @@ class AutosaveWriter {
     std::condition_variable wake_;
     std::condition_variable idle_;
     bool hasPending_ = false;
+    bool held_ = false;
     bool busy_ = false;
     bool stop_ = false;
     FileError failure_;

@@ -257,12 +257,33 @@ FileError ReadGameRecordParts(const std::string& path, std::span<std::uint8_t> r
     });
 }
 
-FileError ReadSnapshotFile(const std::string& path, std::span<std::uint8_t> record,
+FileError ReadSnapshotHead(const std::string& path, SnapshotHead& head, bool& linesPastFirst,
                            std::size_t& count) {
+    linesPastFirst = false;
     return ReadRegularFile(path, count, [&](std::FILE* f, std::size_t length) {
-        if (length != kSnapshotRecordSize || record.size() < length)
+        if (length != kSnapshotRecordSize)
             return true;
-        return std::fseek(f, 0, SEEK_SET) == 0 && std::fread(record.data(), 1, length, f) == length;
+        if (std::fseek(f, 0, SEEK_SET) != 0 ||
+            std::fread(head.data(), 1, head.size(), f) != head.size())
+            return false;
+        // The notation lines, a block at a time: a crash's game has a line in the first
+        // block (line 1 from a game opened at ply 0, line 2 on otherwise); only a snapshot
+        // without a move is read to its end.
+        constexpr std::size_t kBlockLines = 256;
+        std::uint8_t block[kBlockLines * kTextSlotBytes];
+        if (std::fseek(f, static_cast<long>(kSnapTexts + kTextSlotBytes), SEEK_SET) != 0)
+            return false;
+        for (std::size_t line = 1; line < kHistorySlots; line += kBlockLines) {
+            const std::size_t lines = std::min(kBlockLines, kHistorySlots - line);
+            if (std::fread(block, 1, lines * kTextSlotBytes, f) != lines * kTextSlotBytes)
+                return false;
+            for (std::size_t i = 0; i < lines; ++i)
+                if (block[i * kTextSlotBytes] != 0) {
+                    linesPastFirst = true;
+                    return true;
+                }
+        }
+        return true;
     });
 }
 

@@ -4,6 +4,8 @@
 #pragma once
 
 #include "storage/fileerror.h"
+#include "storage/records.h"
+
 #include <cstddef>
 #include <cstdint>
 #include <span>
@@ -26,11 +28,13 @@ enum class Durability { Synced, Unsynced };
 FileError ReadGameRecordParts(const std::string& path, std::span<std::uint8_t> record,
                               std::size_t& count);
 
-// Reads the autosave snapshot at `path` into `record` (kSnapshotRecordSize bytes) when the
-// file is exactly that long; `count` is the file's length (0 on failure), so a file of any
-// other length is told apart and nothing of it is read. Only regular files are read, as
-// for game records.
-FileError ReadSnapshotFile(const std::string& path, std::span<std::uint8_t> record,
+// Reads of the autosave snapshot at `path` what telling a game left by a crash needs, and no
+// more: when the file is exactly a snapshot long, its head into `head`, and whether a
+// notation line is there (`linesPastFirst`: the lines' length bytes, read from line 1 on up
+// to the first that is not 0; only a move writes one). `count` is the file's length (0 on
+// failure), so a file of any other length is told apart and nothing of it is read. Only
+// regular files are read, as for game records.
+FileError ReadSnapshotHead(const std::string& path, SnapshotHead& head, bool& linesPastFirst,
                            std::size_t& count);
 
 // Replaces the file at `path` with `data`: the bytes go to a new temporary file of a unique

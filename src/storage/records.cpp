@@ -123,8 +123,14 @@ bool SnapshotHoldsPlayedGame(std::span<const std::uint8_t> bytes) {
     return false;
 }
 
-void FillGameRecordFromSnapshot(std::span<const std::uint8_t, kSnapshotRecordSize> in,
-                                GameRecordBytes out) {
+bool SnapshotHeadIsSound(const SnapshotHead& head) {
+    const int side = head[kSnapSide];
+    return side >= 1 && side <= kPlayers &&
+           std::all_of(head.begin() + kSnapBoard, head.begin() + kSnapFlags,
+                       [](std::uint8_t code) { return IsValidCode(code); });
+}
+
+void FillGameRecordFromSnapshot(const SnapshotHead& in, GameRecordBytes out) {
     std::fill(out.begin(), out.end(), std::uint8_t{0});
     const std::uint8_t* snap = in.data();
     std::uint8_t* rec = out.data();

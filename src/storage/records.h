@@ -5,6 +5,7 @@
 
 #include "model/gamestate.h"
 
+#include <array>
 #include <cstddef>
 #include <cstdint>
 #include <span>
@@ -76,10 +77,15 @@ void InstallGameRecord(std::span<const std::uint8_t, kGameRecordSize> in, GameSt
 // opened at ply 0 writes line 1).
 bool SnapshotHoldsPlayedGame(std::span<const std::uint8_t> bytes);
 
+// The head of an autosave snapshot: side, board and flag bytes, all before the notation lines.
+using SnapshotHead = std::array<std::uint8_t, kSnapTexts>;
+
+// True when the head holds a sound side and board.
+bool SnapshotHeadIsSound(const SnapshotHead& head);
+
 // Zeroes `out`, then stores the snapshot's position as a game at ply 1: its side, its board
 // as the board of ply 1 and the start flags of the sixteen pawns; no notation line. Opening
 // it resumes the position without the moves that led to it.
-void FillGameRecordFromSnapshot(std::span<const std::uint8_t, kSnapshotRecordSize> in,
-                                GameRecordBytes out);
+void FillGameRecordFromSnapshot(const SnapshotHead& in, GameRecordBytes out);
 
 } // namespace tavlon

@@ -58,20 +58,29 @@ constexpr Tint kTints[5] = {{0, 0},
 void BoardView::DrawBoard(const TBoard& board) {
     figures_.BeginRedraw();
     board_ = board;
+    std::uint64_t changed = 0;
     for (int c = 1; c <= 8; ++c)
         for (int r = 1; r <= 8; ++r)
-            DrawSquare(c, r);
-    update();
+            if (DrawSquare(c, r, false))
+                changed |= std::uint64_t{1} << Bit(c, r);
+    Changed(changed);
 }
 
-void BoardView::DrawSquare(int c, int r) {
+bool BoardView::DrawSquare(int c, int r, bool always) {
     const bool white = (c + r) % 2 == 0;
     const QImage* picture = figures_.Square(board_.at(c, r), white);
     if (!picture)
-        return;
+        return false;
+    const int bit = Bit(c, r);
+    const std::uint64_t mask = std::uint64_t{1} << bit;
+    if (!always && picture->cacheKey() == paintedFrom_[bit] && (covered_ & mask) == 0)
+        return false; // the square shows this picture already
     const int left = kCell * (c - 1), top = kCell * (r - 1);
     QPainter(&surface_).drawImage(left, top, *picture);
     PaintGlanceOn(c, r);
+    paintedFrom_[bit] = picture->cacheKey();
+    covered_ &= ~mask;
+    return true;
 }
 
 void BoardView::PaintGlanceOn(int c, int r) {
@@ -112,10 +121,23 @@ void BoardView::SetGlance(const PlayerMove moves[5], std::uint64_t kingsInCheck)
     std::copy(std::begin(tint_), std::end(tint_), before);
     std::copy(std::begin(tint), std::end(tint), tint_);
     kingsInCheck_ = kingsInCheck;
+    std::uint64_t changed = 0;
     for (int i = 0; i < 64; ++i)
-        if (before[i] != tint_[i] || ((checksBefore ^ kingsInCheck_) >> i & 1u))
-            DrawSquare(i / 8 + 1, i % 8 + 1);
-    update();
+        if ((before[i] != tint_[i] || ((checksBefore ^ kingsInCheck_) >> i & 1u)) &&
+            DrawSquare(i / 8 + 1, i % 8 + 1, true))
+            changed |= std::uint64_t{1} << i;
+    Changed(changed);
+}
+
+void BoardView::Changed(std::uint64_t squares) {
+    stale_ |= squares;
+    if (squares == ~std::uint64_t{0}) {
+        update();
+        return;
+    }
+    for (int bit = 0; bit < 64; ++bit)
+        if (squares >> bit & 1u)
+            update(ShownRect({bit / 8 + 1, bit % 8 + 1}));
 }
 
 void BoardView::DrawSelectionFrame(Square sq) {
@@ -133,13 +155,17 @@ void BoardView::DrawSelectionFrame(Square sq) {
     };
     band(3, 4, QColor(255, 255, 255));
     band(4, 2, QColor(0, 0, 255));
-    update();
+    const std::uint64_t square = std::uint64_t{1} << Bit(sq.c, sq.r);
+    covered_ |= square;
+    Changed(square);
 }
 
 void BoardView::DrawFigurePreview(Square at, const QImage& figure) {
     QPainter p(&surface_);
     p.drawImage(kCell * (at.c - 1), kCell * (at.r - 1), figure);
-    update();
+    const std::uint64_t square = std::uint64_t{1} << Bit(at.c, at.r);
+    covered_ |= square;
+    Changed(square);
 }
 
 void BoardView::DrawMoveHints(std::uint64_t squares) {
@@ -158,7 +184,8 @@ void BoardView::DrawMoveHints(std::uint64_t squares) {
         p.setBrush(QColor(0, 0, 128));
         p.drawEllipse(middle, kDot / 2, kDot / 2);
     }
-    update();
+    covered_ |= squares;
+    Changed(squares);
 }
 
 void BoardView::LoadIntroPicture() {
@@ -172,7 +199,8 @@ void BoardView::LoadIntroPicture() {
         QPainter p(&surface_);
         p.drawImage(0, 0, intro);
     }
-    update();
+    covered_ = ~std::uint64_t{0};
+    Changed(~std::uint64_t{0});
 }
 
 void BoardView::SetHintEnabled(bool enabled) {
@@ -229,12 +257,64 @@ void BoardView::HideCarriedPiece() {
     update();
 }
 
+namespace {
+
+// Square (c, r) of `in` enlarged `scale` times into `out` at `cell`: each board pixel becomes
+// scale x scale screen pixels, the enlargement without smoothing that painting the picture
+// scaled gives. A scale known when compiled lets the compiler widen the loops.
+template <int kFixed>
+void EnlargeSquare(const QImage& in, QImage& out, Square square, Square cell, int scale) {
+    const int k = kFixed > 0 ? kFixed : scale;
+    const qsizetype inStride = in.bytesPerLine() / 4;
+    const qsizetype outStride = out.bytesPerLine() / 4;
+    const QRgb* from = reinterpret_cast<const QRgb*>(in.constBits()) +
+                       kCell * ((square.r - 1) * inStride + (square.c - 1));
+    QRgb* to =
+        reinterpret_cast<QRgb*>(out.bits()) + kCell * k * ((cell.r - 1) * outStride + (cell.c - 1));
+    for (int y = 0; y < kCell; ++y, from += inStride) {
+        QRgb* row = to + y * k * outStride;
+        for (int x = 0; x < kCell; ++x)
+            for (int i = 0; i < k; ++i)
+                row[x * k + i] = from[x];
+        for (int i = 1; i < k; ++i)
+            std::copy_n(row, kCell * k, row + i * outStride);
+    }
+}
+
+} // namespace
+
+void BoardView::UpdateShown(int scale) {
+    if (shown_.width() != kBoardSide * scale || shownTurns_ != turns_) {
+        shown_ = QImage(kBoardSide * scale, kBoardSide * scale, QImage::Format_RGB32);
+        shown_.setDevicePixelRatio(scale);
+        shownTurns_ = turns_;
+        stale_ = ~std::uint64_t{0};
+    }
+    const auto enlarge = scale == 1   ? &EnlargeSquare<1>
+                         : scale == 2 ? &EnlargeSquare<2>
+                                      : &EnlargeSquare<0>;
+    for (int bit = 0; bit < 64; ++bit) {
+        if ((stale_ >> bit & 1u) == 0)
+            continue;
+        const Square square{bit / 8 + 1, bit % 8 + 1};
+        enlarge(surface_, shown_, square, CellShowing(square, turns_), scale);
+    }
+    stale_ = 0;
+}
+
 void BoardView::paintEvent(QPaintEvent* e) {
     QPainter p(this);
     p.setClipRegion(e->region());
-    // At a scale above 100 % the picture is enlarged pixel by pixel: no smoothing, so the
-    // pieces stay crisp. A turned board is shown square by square.
-    if (turns_ == 0) {
+    const qreal ratio = p.device()->devicePixelRatio();
+    const int scale = qRound(ratio);
+    if (scale >= 1 && qFuzzyCompare(ratio, qreal(scale))) {
+        // At a whole-number scale the shown picture is kept: a changed square is enlarged
+        // and turned once, and painting is a copy of the screen's pixels.
+        UpdateShown(scale);
+        p.drawImage(0, 0, shown_);
+    } else if (turns_ == 0) {
+        // At 150 % the picture is enlarged pixel by pixel as it is painted: no smoothing, so
+        // the pieces stay crisp. A turned board is shown square by square.
         p.drawImage(0, 0, surface_);
     } else {
         for (int c = 1; c <= 8; ++c) {

@@ -1,5 +1,7 @@
 // The board image `img`: a retained 320 x 320 picture that the game paints through the
-// window port, and the source of the board's mouse events.
+// window port, and the source of the board's mouse events. What the screen shows is kept
+// too, enlarged to the screen's pixels and turned as shown: a redraw paints only the squares
+// that changed, and showing them is a copy.
 #pragma once
 
 #include "flow/game.h"
@@ -74,8 +76,14 @@ class BoardView : public QWidget {
     void leaveEvent(QEvent* e) override;
 
   private:
-    void DrawSquare(int c, int r);
+    // Paints square (c, r) of the picture from the last board drawn; unless `always`, only
+    // when its figure picture changed or a mark covers it. True when it was painted.
+    bool DrawSquare(int c, int r, bool always);
     void PaintGlanceOn(int c, int r);
+    // The squares of the picture (bit (c-1)*8+(r-1)) changed: they are shown anew.
+    void Changed(std::uint64_t squares);
+    // Brings the shown picture up to date at `scale` screen pixels a board pixel.
+    void UpdateShown(int scale);
     // Where square `sq` is shown on the widget.
     QRect ShownRect(Square sq) const;
 
@@ -85,7 +93,15 @@ class BoardView : public QWidget {
     QImage surface_;
     QString hint_;
     bool hintEnabled_ = false;
-    TBoard board_{};             // the board last drawn, for painting squares again
+    TBoard board_{}; // the board last drawn, for painting squares again
+    // Per square of the picture: the figure picture it was painted from (its cache key), and
+    // whether something else was drawn over it since (a mark, a frame, the intro).
+    qint64 paintedFrom_[64] = {};
+    std::uint64_t covered_ = ~std::uint64_t{0};
+    // The picture as shown at a whole-number scale, and its squares not yet brought into it.
+    QImage shown_;
+    int shownTurns_ = -1;
+    std::uint64_t stale_ = ~std::uint64_t{0};
     std::uint8_t tint_[64] = {}; // player whose last move touched the square, or 0
     std::uint64_t kingsInCheck_ = 0;
     int turns_ = 0;

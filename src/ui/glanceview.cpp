@@ -36,6 +36,8 @@ class TurnFrame : public QWidget {
             hide();
             return;
         }
+        if (isVisible() && color_ == kPlayerColors[player])
+            return; // as shown
         color_ = kPlayerColors[player];
         show();
         update();
@@ -96,10 +98,18 @@ void GlanceView::Apply() {
 }
 
 void GlanceView::DrawCoordinates() {
-    ui::DrawCoordinates(ui_.ImageText->Picture(),
-                        ui_.ImageText->palette().color(QPalette::WindowText),
-                        ui_.img->QuarterTurns());
-    ui_.ImageText->update();
+    const QColor text = ui_.ImageText->palette().color(QPalette::WindowText);
+    const int turns = ui_.img->QuarterTurns();
+    // The labels change only with the turn of the board and the colour of the text.
+    if (turns == coordinateTurns_ && text == coordinateColor_)
+        return;
+    coordinateTurns_ = turns;
+    coordinateColor_ = text;
+    ui::DrawCoordinates(ui_.ImageText->Picture(), text, turns);
+    // The board covers the middle of the overlay: only the strips round it are shown anew.
+    QWidget* overlay = ui_.ImageText;
+    const QRect board(overlay->mapFromGlobal(ui_.img->mapToGlobal(QPoint())), ui_.img->size());
+    overlay->update(QRegion(overlay->rect()).subtracted(board));
 }
 
 void GlanceView::SetCheckLabel(int player, bool flagged) {

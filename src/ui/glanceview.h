@@ -8,6 +8,7 @@
 #include "port/windowport.h"
 #include "ui/layout.h"
 
+#include <QColor>
 #include <QObject>
 
 class QAction;
@@ -44,6 +45,9 @@ class GlanceView : public QObject {
     TurnFrame* frame_ = nullptr;
     Glance glance_{};
     bool flagged_[5] = {};
+    // What the coordinates were last drawn for: the board's quarter turns, the text colour.
+    int coordinateTurns_ = -1;
+    QColor coordinateColor_;
 };
 
 } // namespace tavlon::ui

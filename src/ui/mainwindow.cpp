@@ -25,6 +25,7 @@
 #include <QScreen>
 #include <QStatusBar>
 #include <QTimer>
+#include <QWindow>
 
 using namespace Qt::StringLiterals;
 using tavlon::MouseButton;
@@ -211,6 +212,11 @@ void TF::WatchMouseMoves() {
 }
 
 bool TF::eventFilter(QObject* watched, QEvent* e) {
+    if (watched == windowHandle() && e->type() == QEvent::Expose && windowHandle()->isExposed()) {
+        // The window is on the screen: the start-up's autosave may go to the disk now.
+        windowHandle()->removeEventFilter(this);
+        game_->Autosaver().Release();
+    }
     if (e->type() != QEvent::MouseMove)
         return QMainWindow::eventFilter(watched, e);
     if (watched == statusBar() || watched == ui_.statusPanel) {
@@ -235,6 +241,13 @@ void TF::showEvent(QShowEvent* e) {
             QTimer::singleShot(
                 0, this, [this] { dialogs_->Message(tavlon::ui::DataFolderProblemText(folder_)); });
         }
+        // The autosave of the start-up is written once the window is up, so that the disk
+        // never delays its first showing.
+        game_->Autosaver().Hold();
+        if (QWindow* window = windowHandle())
+            window->installEventFilter(this);
+        else
+            game_->Autosaver().Release();
         startingUp_ = true;
         game_->FormShow();
         startingUp_ = false;

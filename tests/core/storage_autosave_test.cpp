@@ -49,6 +49,23 @@ TEST(AutosaveWriter, OnASlowDiskOnlyTheNewestSnapshotFollowsTheOneBeingWritten) 
     EXPECT_FALSE(writer.TakeFailure());
 }
 
+// The start-up holds its first snapshot back while the window is shown: a held writer
+// starts no write, so of the snapshots handed over meanwhile only the newest is written.
+TEST(AutosaveWriter, AHeldWriterWritesOnlyTheNewestSnapshotOnceReleased) {
+    TempDir dir;
+    AutosaveWriter writer(dir / "temp.tvl");
+    std::atomic<int> writes{0};
+    writer.SetBeforeWrite([&] { ++writes; });
+    writer.Hold();
+    for (std::uint8_t v = 1; v <= 3; ++v)
+        writer.Submit(Filled(v));
+    writer.Wait(); // releases the writer
+    const auto bytes = ReadBytes(dir / "temp.tvl");
+    ASSERT_TRUE(IsWholeSnapshot(bytes));
+    EXPECT_EQ(bytes[0], 3);
+    EXPECT_EQ(writes, 1);
+}
+
 TEST(AutosaveWriter, AFailedWriteIsReportedOnceAndNotified) {
     TempDir dir;
     fs::create_directories(dir / "temp.tvl/inside");

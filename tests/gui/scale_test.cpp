@@ -2,7 +2,10 @@
 // game file test) in programs started with QT_SCALE_FACTOR, as the game starts at a remembered
 // scale; at 100 % they are skipped.
 #include "fixture.h"
+#include "ui/boardgeometry.h"
+#include "ui/glanceview.h"
 
+#include <QAction>
 #include <QCoreApplication>
 #include <QMenuBar>
 #include <QMouseEvent>
@@ -56,6 +59,47 @@ TEST_F(ScaledWindow, TheWindowGrowsEvenlyAndThePiecesStayCrisp) {
     for (int y = 0; y < shown.height(); ++y)
         for (int x = 0; x < shown.width(); ++x)
             ASSERT_TRUE(drawn.contains(shown.pixel(x, y))) << x << "," << y;
+}
+
+// The board as it should be on the screen, worked out from the picture alone: each square
+// moved to the cell where the turned board shows it, then every pixel enlarged unsmoothed.
+QImage ExpectedShown(const QImage& picture, int turns, double scale) {
+    QImage turned(320, 320, QImage::Format_RGB32);
+    for (int c = 1; c <= 8; ++c)
+        for (int r = 1; r <= 8; ++r) {
+            const Square cell = ui::CellShowing({c, r}, turns);
+            const QImage square = picture.copy(40 * (c - 1), 40 * (r - 1), 40, 40);
+            for (int y = 0; y < 40; ++y)
+                for (int x = 0; x < 40; ++x)
+                    turned.setPixel(40 * (cell.c - 1) + x, 40 * (cell.r - 1) + y,
+                                    square.pixel(x, y));
+        }
+    return turned.scaled(QSize(320, 320) * scale, Qt::IgnoreAspectRatio, Qt::FastTransformation);
+}
+
+// The shown board is kept between redraws and only changed squares are painted again: after
+// every kind of change it is still exactly the picture, enlarged and turned.
+TEST_F(ScaledWindow, TheShownBoardFollowsEveryChange) {
+    const auto expectShown = [&](const char* step) {
+        SCOPED_TRACE(step);
+        QCoreApplication::processEvents();
+        const QImage shown = ui().img->grab().toImage().convertToFormat(QImage::Format_RGB32);
+        EXPECT_EQ(shown, ExpectedShown(ui().img->Picture(), ui().img->QuarterTurns(), scale));
+    };
+    expectShown("the intro");
+    StartGame();
+    expectShown("a new game");
+    ClickSquare(4, 7); // White's pawn D2, its moves hinted ...
+    expectShown("a pick");
+    ClickSquare(4, 5); // ... to D4, its squares tinted
+    expectShown("a move");
+    window->glanceView().mmViewTurnBoard->setChecked(true);
+    expectShown("turned toward Red");
+    window->SetInputText("a7c8"); // a typed move of Red's
+    window->game().bbPlayClick();
+    expectShown("turned toward Green");
+    window->game().mmUndoClick();
+    expectShown("undone");
 }
 
 // A screen pixel is a fraction of a board pixel: it belongs to the square it is drawn in.
