@@ -2,6 +2,7 @@
 
 #include "ui/boardgeometry.h"
 #include "ui/boardview.h"
+#include "ui/computerplayers.h"
 #include "ui/glanceview.h"
 #include "ui/imagelists.h"
 #include "ui/keyrouter.h"
@@ -70,10 +71,14 @@ TF::TF(tavlon::ui::DataFolder folder, QWidget* parent)
     WatchMouseMoves();
     keys_ = std::make_unique<tavlon::ui::KeyRouter>(*this);
     qApp->installEventFilter(keys_.get());
+    computers_ = new tavlon::ui::ComputerPlayers(*this);
     game_->FormCreate();
 }
 
 TF::~TF() {
+    // A search under way stops first; its answer reaches nobody.
+    delete computers_;
+    computers_ = nullptr;
     // The game writes the last autosave before it goes; nothing of it reaches the window.
     game_->SetAutosaveNotifier(nullptr);
     game_->Autosaver().Wait();
@@ -112,6 +117,10 @@ void TF::ConnectMenu() {
     route(menu_.mmSetupPosition, [&g] { g.mmSetupPositionClick(); });
     route(menu_.mmSaveSkin, [this] { mmSaveSkinClick(); });
     route(menu_.mmExit, [this] { mmExitClick(); });
+    route(menu_.mmPlayers, [this] { mmPlayersClick(); });
+    route(menu_.mmHint, [this] { computers_->Hint(); });
+    route(menu_.mmPause, [&g] { g.mmPauseClick(); });
+    route(menu_.mmViewScore, [this] { DrawPlayerTiles(); });
     route(menu_.mmUndo, [&g] { g.mmUndoClick(); });
     route(menu_.mmForward, [&g] { g.mmForwardClick(); });
     route(menu_.mmBigSize, [this] { mmBigSizeClick(); });

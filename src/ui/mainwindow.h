@@ -15,6 +15,7 @@
 #include <memory>
 
 namespace tavlon::ui {
+class ComputerPlayers;
 class GlanceView;
 class HelpWindow;
 class KeyRouter;
@@ -94,8 +95,21 @@ class TF : public QMainWindow, public tavlon::WindowPort {
     void LoadIntroPicture() override;
     void ShowSetupFigureImage(bool active, int figureIndex) override;
     void ShowGlance(const tavlon::Glance& glance) override;
+    void ComputerMayMove() override;
+    void ShowPaused(bool paused) override;
+    // Frames the two squares of a suggested move until the board is drawn again.
+    void ShowHint(const tavlon::Move& m);
+    // "Игроки…": the dialog, then the game is told the seats.
+    void mmPlayersClick();
+    // Gives the game its players (remembered seats at start, the dialog's choice later).
+    void SetPlayers(const tavlon::Players& players);
+    tavlon::ui::ComputerPlayers& Computers() { return *computers_; }
     tavlon::ui::GlanceView& glanceView() { return *glance_; }
     tavlon::ui::ScaleMenu& scaleMenu() { return *scale_; }
+
+  signals:
+    // The players were chosen in the dialog (to be remembered).
+    void playersChosen();
 
   protected:
     void showEvent(QShowEvent* e) override;
@@ -126,5 +140,11 @@ class TF : public QMainWindow, public tavlon::WindowPort {
     // Set once an unusable data folder was reported: what fails in it is not told again.
     bool folderReported_ = false;
     bool startingUp_ = false;
-    tavlon::ui::HelpWindow* help_ = nullptr; // the rules, made at the first F1
+    tavlon::ui::HelpWindow* help_ = nullptr;           // the rules, made at the first F1
+    tavlon::ui::ComputerPlayers* computers_ = nullptr; // owned by the window
+    bool reviewQueued_ = false;
+    tavlon::Glance lastGlance_;
+    // Redraws the player tiles: the side to move, the computer's seats, the scores.
+    void DrawPlayerTiles();
+    int sideShown_ = 1;
 };

@@ -42,6 +42,12 @@ MenuActions BuildMenu(QMainWindow& window) {
     m.skinKey->setShortcut(QKeySequence(Qt::Key_F2));
     window.addAction(m.skinKey);
     QObject::connect(m.skinKey, &QAction::triggered, m.mmSaveSkin, &QAction::trigger);
+    game->addSeparator();
+    m.mmPlayers = Item(game, u"mmPlayers"_s, u"Игроки…"_s);
+    m.mmHint = Item(game, u"mmHint"_s, u"Подсказка"_s, QKeySequence(Qt::CTRL | Qt::Key_H));
+    m.mmPause = Item(game, u"mmPause"_s, u"Пауза"_s, QKeySequence(Qt::Key_Pause));
+    m.mmPause->setCheckable(true);
+    game->addSeparator();
     m.mmExit = Item(game, u"mmExit"_s, u"Выход"_s);
 
     QMenu* edit = bar->addMenu(u"Правка"_s);
@@ -56,6 +62,8 @@ MenuActions BuildMenu(QMainWindow& window) {
     m.mmViewRun = Item(view, u"mmViewRun"_s, u"Показывать ходы фигуры"_s);
     m.mmViewRun->setCheckable(true);
     m.mmViewRun->setChecked(true);
+    m.mmViewScore = Item(view, u"mmViewScore"_s, u"Показывать счёт"_s);
+    m.mmViewScore->setCheckable(true);
 
     QMenu* help = bar->addMenu(u"Помощь"_s);
     help->setObjectName(u"mmHelp"_s);
@@ -65,8 +73,8 @@ MenuActions BuildMenu(QMainWindow& window) {
 }
 
 QList<QAction*> MenuActions::WithShortcuts() const {
-    return {mmNew,   mmOpen, mmOpenPosition, mmSave,    mmSetupPosition,
-            skinKey, mmUndo, mmForward,      mmBigSize, mmOrder};
+    return {mmNew,   mmOpen,  mmOpenPosition, mmSave,    mmSetupPosition, mmHint,
+            mmPause, skinKey, mmUndo,         mmForward, mmBigSize,       mmOrder};
 }
 
 } // namespace tavlon::ui

@@ -19,10 +19,14 @@ struct MenuActions {
     QAction* mmSaveSkin = nullptr; // hidden item; its F2 lives on `skinKey`
     QAction* skinKey = nullptr;    // window-level action carrying F2
     QAction* mmExit = nullptr;
+    QAction* mmPlayers = nullptr; // "Игроки…": people or the computer at each colour
+    QAction* mmHint = nullptr;  // "Подсказка": the computer's move for the person to move
+    QAction* mmPause = nullptr; // "Пауза": the computers wait (checkable)
     QAction* mmUndo = nullptr;
     QAction* mmForward = nullptr;
     QAction* mmBigSize = nullptr;
     QAction* mmViewRun = nullptr;
+    QAction* mmViewScore = nullptr; // "Показывать счёт" (checkable, off at first)
     QAction* mmOrder = nullptr;
     QAction* mmAvtor = nullptr;
     QMenu* mmView = nullptr;

@@ -79,6 +79,30 @@ void DrawPlayerTile(QImage& tile, const QColor& fill, const QImage& king) {
     p.drawImage(0, 0, king);
 }
 
+void DrawTileBadges(QImage& tile, int level, int score) {
+    const QRect area(QPoint(), tile.deviceIndependentSize().toSize());
+    QPainter p(&tile);
+    QFont font(u"Tahoma"_s);
+    font.setPixelSize(9);
+    font.setBold(true);
+    p.setFont(font);
+    if (level >= 1 && level <= 3) {
+        static const QString kInitials[4] = {QString(), u"Н"_s, u"Л"_s, u"М"_s};
+        const QRect badge(area.right() - 11, area.bottom() - 11, 11, 11);
+        p.fillRect(badge, QColor(0, 0, 128));
+        p.setPen(Qt::white);
+        p.drawText(badge, Qt::AlignCenter, kInitials[level]);
+    }
+    if (score >= 0) {
+        const QString text = QString::number(score);
+        const QRect badge(1, area.bottom() - 11, 6 * static_cast<int>(text.size()) + 4, 11);
+        p.fillRect(badge, QColor(255, 255, 255));
+        p.setPen(Qt::black);
+        p.drawRect(badge.adjusted(0, 0, -1, -1));
+        p.drawText(badge, Qt::AlignCenter, text);
+    }
+}
+
 void DrawSetupFigure(QImage& box, bool active, const QImage& figure, const QColor& face,
                      const QColor& highlight) {
     QPainter p(&box);

@@ -35,6 +35,9 @@ void DrawCoordinates(QImage& overlay, const QColor& text, int quarterTurns = 0);
 
 // A player-order tile: `fill` with a 1-pixel black outline and the king drawn over it.
 void DrawPlayerTile(QImage& tile, const QColor& fill, const QImage& king);
+// Over a drawn tile: the initial of the computer's level (1..3; 0 a person draws nothing) in
+// its lower right corner, and `score` (when not negative) in its lower left.
+void DrawTileBadges(QImage& tile, int level, int score);
 
 // The chosen setup figure: on the highlight colour in colour when active, on the face
 // colour in grey when not.

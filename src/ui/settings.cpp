@@ -19,6 +19,9 @@ namespace {
 
 const QString kMoveHints = u"view/moveHints"_s;
 const QString kPromotion = u"play/promotion"_s;
+const QString kShowScore = u"view/score"_s;
+const QString kSeats = u"play/seats"_s;
+const QString kRounds = u"play/rounds"_s;
 
 // Gives the check item `item` its remembered state; false when the stored value is neither
 // "true" nor "false" (the item keeps its mark then).
@@ -79,6 +82,41 @@ QString RememberSettings(TF& window, QSettings& settings) {
 
     QObject::connect(hints, &QAction::toggled, &window,
                      [&settings](bool on) { settings.setValue(kMoveHints, on); });
+
+    // The score's mark and who plays each colour.
+    if (!damaged && !RestoreCheck(settings, kShowScore, window.menu().mmViewScore))
+        damaged = true;
+    QObject::connect(window.menu().mmViewScore, &QAction::toggled, &window,
+                     [&settings](bool on) { settings.setValue(kShowScore, on); });
+    if (!damaged && settings.contains(kSeats)) {
+        Players players;
+        // A list as the file may hold it, or as this program writes it: "0,1,2,3".
+        const QVariant stored = settings.value(kSeats);
+        const QStringList seats = stored.typeId() == QMetaType::QStringList
+                                      ? stored.toStringList()
+                                      : stored.toString().split(u',');
+        bool number = seats.size() == 4;
+        for (int p = 1; number && p <= 4; ++p) {
+            const int level = seats[p - 1].toInt(&number);
+            number = number && level >= 0 && level <= 3;
+            players.level[p] = static_cast<std::uint8_t>(level);
+        }
+        const int rounds = settings.value(kRounds, 0).toInt(&number);
+        if (number && rounds >= 0 && rounds <= 2500) {
+            players.rounds = rounds;
+            window.SetPlayers(players);
+        } else {
+            damaged = true;
+        }
+    }
+    QObject::connect(&window, &TF::playersChosen, &window, [&settings, &window] {
+        const Players& players = window.game().GetPlayers();
+        settings.setValue(kSeats, u"%1,%2,%3,%4"_s.arg(players.level[1])
+                                      .arg(players.level[2])
+                                      .arg(players.level[3])
+                                      .arg(players.level[4]));
+        settings.setValue(kRounds, players.rounds);
+    });
     QObject::connect(ui.cbFigures, &QComboBox::currentIndexChanged, &window,
                      [&settings](int item) { settings.setValue(kPromotion, item); });
     if (!damaged)

@@ -1,9 +1,11 @@
 // What the game asks of the window: texts, control states, lists, dialogs and drawing.
 #include "ui/boardview.h"
+#include "ui/computerplayers.h"
 #include "ui/glanceview.h"
 #include "ui/imagelists.h"
 #include "ui/mainwindow.h"
 #include "ui/pictures.h"
+#include "ui/playersdialog.h"
 #include "ui/widgets.h"
 
 #include <QComboBox>
@@ -202,13 +204,66 @@ void TF::DrawCoordinates() {
 }
 
 void TF::DrawPlayerOrder(int side) {
+    sideShown_ = side;
+    DrawPlayerTiles();
+}
+
+void TF::DrawPlayerTiles() {
     const tavlon::ui::PanelColors colors = tavlon::ui::PanelColorsOf(palette());
+    const tavlon::Players& players = game_->GetPlayers();
+    const bool scores = menu_.mmViewScore->isChecked() && lastGlance_.sideToMove != 0;
     for (int p = 1; p <= 4; ++p) {
         tavlon::ui::PictureBox* box = ui_.Image[static_cast<std::size_t>(p - 1)];
-        tavlon::ui::DrawPlayerTile(box->Picture(), p == side ? colors.active : colors.idle,
+        tavlon::ui::DrawPlayerTile(box->Picture(), p == sideShown_ ? colors.active : colors.idle,
                                    tavlon::ui::Kings().Frame(p - 1));
+        // The computer's seats carry the initial of their level; the score, when shown, sits
+        // in the tile's other corner.
+        tavlon::ui::DrawTileBadges(box->Picture(), players.level[p],
+                                   scores ? lastGlance_.scores[p] : -1);
+        box->setToolTip(players.IsComputer(p) ? tavlon::ui::SeatText(players.level[p]) : QString());
         box->update();
     }
+}
+
+void TF::ComputerMayMove() {
+    // Asked in the middle of a command: the computers look once it is over.
+    if (reviewQueued_ || computers_ == nullptr)
+        return;
+    reviewQueued_ = true;
+    QMetaObject::invokeMethod(
+        this,
+        [this] {
+            reviewQueued_ = false;
+            if (computers_)
+                computers_->Review();
+        },
+        Qt::QueuedConnection);
+}
+
+void TF::ShowPaused(bool paused) {
+    menu_.mmPause->setChecked(paused);
+}
+
+void TF::ShowHint(const tavlon::Move& m) {
+    ui_.img->DrawSelectionFrame(m.from);
+    ui_.img->DrawSelectionFrame(m.to);
+    char text[64];
+    const int n = std::snprintf(text, sizeof text, "Подсказка: %c%d–%c%d", 'a' + m.from.c - 1,
+                                9 - m.from.r, 'a' + m.to.c - 1, 9 - m.to.r);
+    SetStatusText(std::string_view(text, static_cast<std::size_t>(n)));
+}
+
+void TF::SetPlayers(const tavlon::Players& players) {
+    game_->SetPlayers(players);
+    DrawPlayerTiles();
+}
+
+void TF::mmPlayersClick() {
+    tavlon::ui::PlayersDialog dialog(game_->GetPlayers(), this);
+    if (dialog.exec() != QDialog::Accepted)
+        return;
+    SetPlayers(dialog.Chosen());
+    emit playersChosen();
 }
 
 void TF::DrawSelectionFrame(tavlon::Square square) {
@@ -237,4 +292,12 @@ void TF::ShowSetupFigureImage(bool active, int figureIndex) {
 
 void TF::ShowGlance(const tavlon::Glance& glance) {
     glance_->Show(glance);
+    const bool scoresChanged = !std::equal(std::begin(glance.scores), std::end(glance.scores),
+                                           std::begin(lastGlance_.scores)) ||
+                               glance.sideToMove != lastGlance_.sideToMove;
+    lastGlance_ = glance;
+    if (scoresChanged && menu_.mmViewScore->isChecked())
+        DrawPlayerTiles();
+    if (glance.winner != 0)
+        SetStatusText(game_->WinnerText(glance.winner));
 }
