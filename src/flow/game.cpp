@@ -12,6 +12,7 @@ Game::Game(WindowPort& port, std::string programDir)
       setup_(*s_, in_, port_, *this), files_(*s_, port_, setup_, *this) {
     autosavePath_ = DataPath("temp.tvl");
     autosave_ = std::make_unique<AutosaveWriter>(autosavePath_);
+    autosave_->SetLinePath(DataPath(kLineFileName));
 }
 
 Game::~Game() = default;
@@ -24,9 +25,11 @@ std::string Game::DataPath(std::string_view tail) const {
 }
 
 void Game::Autosave(std::uint16_t ply) {
-    autosave_->Submit([&](SnapshotBytes out, std::uint16_t& staleLines) {
-        FillSnapshotRecord(*s_, ply, out, staleLines);
-    });
+    autosave_->Submit(
+        [&](SnapshotBytes out, std::uint16_t& staleLines) {
+            FillSnapshotRecord(*s_, ply, out, staleLines);
+        },
+        [&](std::vector<std::uint8_t>& line) { FillLineFile(*s_, line); });
 }
 
 void Game::FinishAutosave() {

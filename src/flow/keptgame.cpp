@@ -25,7 +25,12 @@ void KeepCrashedAutosave(const std::string& programDir) {
         count != kSnapshotRecordSize || !played || !SnapshotHeadIsSound(head))
         return;
     const ZeroedBytes record = AllocateZeroed(kGameRecordSize);
-    FillGameRecordFromSnapshot(head, GameRecordBytes(record.get(), kGameRecordSize));
+    // The line beside the snapshot brings the whole game back, undo and move list; an older
+    // or damaged one leaves the snapshot's position alone, as a game at ply 1.
+    std::vector<std::uint8_t> line;
+    if (ReadSmallFile(folder + kLineFileName, kLineFileMax, line) ||
+        !GameRecordFromLine(line, head, GameRecordBytes(record.get(), kGameRecordSize)))
+        FillGameRecordFromSnapshot(head, GameRecordBytes(record.get(), kGameRecordSize));
     WriteFileWhole(folder + std::string(kCrashKeptFile), {record.get(), kGameRecordSize},
                    Durability::Synced);
 }

@@ -4,6 +4,7 @@
 #pragma once
 
 #include "storage/fileerror.h"
+#include "storage/linefile.h"
 #include "storage/records.h"
 #include "storage/zeroedbytes.h"
 
@@ -15,6 +16,8 @@
 #include <string>
 #include <thread>
 #include <type_traits>
+#include <utility>
+#include <vector>
 
 namespace tavlon {
 
@@ -47,6 +50,27 @@ class AutosaveWriter {
             hasPending_ = true;
         }
         wake_.notify_one();
+    }
+
+    // The same, and `line` fills the game's line (a std::vector<std::uint8_t>&, kept at its
+    // capacity) that is written after the snapshot to the line path, when one is set.
+    template <class Fill, class Line> void Submit(Fill&& fill, Line&& line) {
+        {
+            std::lock_guard lock(mutex_);
+            if (!linePath_.empty()) {
+                if (pendingLine_.capacity() < kLineFileMax) {
+                    pendingLine_.reserve(kLineFileMax);
+                    writingLine_.reserve(kLineFileMax);
+                }
+                line(pendingLine_);
+            }
+        }
+        Submit(std::forward<Fill>(fill));
+    }
+    // Where the game's line goes (beside the autosave); empty: nowhere.
+    void SetLinePath(std::string path) {
+        std::lock_guard lock(mutex_);
+        linePath_ = std::move(path);
     }
 
     // Holds the writes back until Release (or Wait): the start-up hands over its first
@@ -97,6 +121,9 @@ class AutosaveWriter {
     std::function<void()> notify_;
     std::function<void()> beforeWrite_;
     std::function<void(std::span<const std::uint8_t>)> afterWrite_;
+    std::string linePath_;
+    std::vector<std::uint8_t> pendingLine_;
+    std::vector<std::uint8_t> writingLine_;
     std::thread thread_; // last: starts once everything above is ready
 };
 

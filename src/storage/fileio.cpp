@@ -287,6 +287,18 @@ FileError ReadSnapshotHead(const std::string& path, SnapshotHead& head, bool& li
     });
 }
 
+FileError ReadSmallFile(const std::string& path, std::size_t limit,
+                        std::vector<std::uint8_t>& bytes) {
+    bytes.clear();
+    std::size_t count = 0;
+    return ReadRegularFile(path, count, [&](std::FILE* f, std::size_t length) {
+        if (length > limit)
+            return true;
+        bytes.resize(length);
+        return std::fseek(f, 0, SEEK_SET) == 0 && std::fread(bytes.data(), 1, length, f) == length;
+    });
+}
+
 FileError WriteFileWhole(const std::string& path, std::span<const std::uint8_t> data,
                          Durability durability) {
     constexpr FileOperation kWhat = FileOperation::WriteFile;

@@ -41,6 +41,11 @@ FileError ReadSnapshotHead(const std::string& path, SnapshotHead& head, bool& li
 // short name (".tvl-" and six letters or digits) in the same folder, which is renamed over
 // the target only once all of it was written. On failure the old file is untouched and no
 // temporary file is left behind.
+// Reads the whole regular file at `path` into `bytes` when it holds at most `limit` bytes;
+// a longer one leaves `bytes` empty. Nothing else is read, and a FIFO is never waited on.
+FileError ReadSmallFile(const std::string& path, std::size_t limit,
+                        std::vector<std::uint8_t>& bytes);
+
 FileError WriteFileWhole(const std::string& path, std::span<const std::uint8_t> data,
                          Durability durability);
 

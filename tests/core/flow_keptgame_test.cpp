@@ -87,28 +87,45 @@ TEST_F(KeptGame, OnlyAGameWithAMovePlayedIsKept) {
     EXPECT_FALSE(PathExists(dir / "kept.tvl"));
 }
 
-TEST_F(KeptGame, AnAutosaveLeftByACrashResumesAtItsPositionWithoutTheLine) {
+// After a crash the line beside the autosave brings the whole game back, undo and move list
+// included; without a sound line (lost, or older than the autosave), the position alone.
+TEST_F(KeptGame, AnAutosaveLeftByACrashResumesWithItsLine) {
     PlayFiveMoves();
+    game.mmUndoClick();
+    Play("C2C3");          // a redo line cut
     game.FinishAutosave(); // the program dies here: nothing kept at close
-    const TBoard last = s.Board();
+    const auto before = std::make_unique<GameState>(s);
+    const std::vector<std::string> list = port.list;
+    const std::vector<std::uint8_t> line = ReadBytes(dir / "temp.line");
+    const std::vector<std::uint8_t> snapshot = ReadBytes(dir / "temp.tvl");
+    EXPECT_LT(line.size(), 2000u);
 
-    NextRun next(dir);
-    ASSERT_EQ(next.keeper.Find(), KeptKind::Crashed);
-    const std::string question = next.keeper.Question(KeptKind::Crashed);
-    EXPECT_EQ(question.rfind("Продолжить прошлую партию?\n", 0), 0u) << question;
-    ASSERT_TRUE(next.keeper.Resume(KeptKind::Crashed));
-    EXPECT_EQ(next.s.CurrentPly, 1);
-    EXPECT_EQ(next.s.SideToMove, 2);
-    EXPECT_EQ(next.s.Board(), last);
-    EXPECT_TRUE(next.port.list.empty());
-    EXPECT_FALSE(next.port.isEnabled(Control::bBackStep));
-    next.game.mmUndoClick();
-    EXPECT_EQ(next.s.Board(), last) << "nothing to undo";
-
-    // Closed again before a move, the resumed position is still kept; a new game is not.
-    EXPECT_TRUE(next.keeper.GameInProgress());
-    next.game.mmNewClick();
-    EXPECT_FALSE(next.keeper.GameInProgress());
+    for (const bool lineKept : {true, false}) {
+        SCOPED_TRACE(lineKept ? "with its line" : "the line lost");
+        std::vector<std::uint8_t> damaged = line;
+        if (!lineKept)
+            damaged[13 + 10] = 77; // a code no board holds, on the first ply's board
+        WriteBytes(dir / "temp.line", damaged);
+        WriteBytes(dir / "temp.tvl", snapshot);
+        std::filesystem::remove(dir / "crash.tvl");
+        NextRun next(dir);
+        ASSERT_EQ(next.keeper.Find(), KeptKind::Crashed);
+        ASSERT_TRUE(next.keeper.Resume(KeptKind::Crashed));
+        EXPECT_EQ(next.s.SideToMove, before->SideToMove);
+        EXPECT_EQ(next.s.Board(), before->Board());
+        if (!lineKept) {
+            EXPECT_EQ(next.s.CurrentPly, 1);
+            EXPECT_TRUE(next.port.list.empty());
+            continue;
+        }
+        EXPECT_EQ(next.s.CurrentPly, before->CurrentPly);
+        EXPECT_EQ(next.port.list, list);
+        for (std::uint16_t p = 1; p <= before->CurrentPly; ++p)
+            EXPECT_EQ(next.s.BoardHistory[p], before->BoardHistory[p]) << "ply " << p;
+        while (next.s.CurrentPly > 1)
+            next.game.mmUndoClick();
+        EXPECT_EQ(next.s.Board(), before->BoardHistory[1]) << "undo goes back to the first move";
+    }
 }
 
 // A kept file goes only once the autosave holds its game: killed after resuming and before
