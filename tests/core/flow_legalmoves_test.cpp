@@ -18,7 +18,14 @@ namespace {
 struct Seat {
     struct Port : NullPort {
         int item = 0;
+        std::string input;
+        bool labels[5] = {};
+        std::uint64_t frames = 0;
         int ChosenPromotionItem() const override { return item; }
+        std::string InputText() const override { return input; }
+        void SetInputText(std::string_view text) override { input = text; }
+        void SetCheckLabel(int p, bool black) override { labels[p] = black; }
+        void ShowGlance(const Glance& g) override { frames = g.kingsInCheck; }
     } port;
     Game game{port, "/nonexistent/tavlon-legalmoves"};
     GameState& s = game.state();
@@ -85,7 +92,8 @@ TEST(LegalMoves, AreTheClickPairsTheCycleAccepts) {
 }
 
 // Seeded games from the start position: each move drawn from the listed moves, clicked into
-// the window (a promotion chosen in the panel) and carried out on a position of its own.
+// the window (a promotion chosen in the panel) or, now and then, typed (no rule steps), and
+// carried out on a position of its own. The "ШАХ!" labels tell what the red frames tell.
 TEST(LegalMoves, AClickedGameIsTheGameTheCorePlays) {
     const std::uint32_t seed = BaseSeed(20260101u);
     Seat t;
@@ -100,12 +108,25 @@ TEST(LegalMoves, AClickedGameIsTheGameTheCorePlays) {
             if (moves.size == 0)
                 break;
             const Move m = moves.moves[dice.Below(moves.size)];
-            CarryOut(pos, m);
-            t.Click(m.from);
-            t.Click(m.to);
-            if (t.game.input().PromotionPending) {
-                t.port.item = m.promotion - kBishop;
-                t.game.bInsertOkClick();
+            if (dice.Below(7) == 0) {
+                CarryOut(pos, m, RuleSteps::Skip);
+                t.port.input = SquareName(m.from.c, m.from.r) + SquareName(m.to.c, m.to.r);
+                t.game.bbPlayClick();
+            } else {
+                CarryOut(pos, m);
+                t.Click(m.from);
+                t.Click(m.to);
+                if (t.game.input().PromotionPending) {
+                    t.port.item = m.promotion - kBishop;
+                    t.game.bInsertOkClick();
+                }
+            }
+            for (int p = 1; p <= 4; ++p) {
+                std::uint64_t king = 0;
+                for (int i = 0; i < 64; ++i)
+                    if (pos.board.cells[i] == CodeOf(p, kKing))
+                        king = std::uint64_t{1} << i;
+                ASSERT_EQ(t.port.labels[p], (t.port.frames & king) != 0) << what << ", ply " << ply;
             }
             ASSERT_EQ(t.s.CurrentPly, ply + 1) << what;
             ASSERT_EQ(t.s.Current(), pos)
