@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # The real program under Xvfb keeps a game across runs: three moves, "Выход", a new start
 # answered Yes, two undos and a move; then killed with SIGKILL, started again and answered
-# Yes, it goes on from the last position without the earlier moves; SIGTERM keeps the game
+# Yes, it goes on from the last position with its undo line; SIGTERM keeps the game
 # too. Screenshots of both questions are kept.
 # Usage: resume.sh <tavlon executable> <ready run folder> <artefact folder>
 set -euo pipefail
@@ -97,14 +97,14 @@ sleep 0.5
 [ "$(board_byte 8 3)" = 0 ] || fail "H6 should be empty after the undo"
 echo "resume: a game closed with \"Выход\" resumed with its undo line"
 
-# A crash: the next run keeps the autosave's position, without the line.
+# A crash: the next run brings the game back with its line, undo included.
 kill -KILL "$app"
 wait "$app" 2>/dev/null || true
 app=
 start
 answer_yes resume-crash-question
 sleep 0.5
-[ -e crash.tvl ] || fail "the crash's kept game went before a move replaced it"
+# The autosave and its line hold the resumed game now: crash.tvl may go, the game stays.
 # Killed again before a move: the resumed game is offered once more.
 kill -KILL "$app"
 wait "$app" 2>/dev/null || true
@@ -112,7 +112,11 @@ app=
 start
 answer_yes resume-crash-question-again
 off_board
-key ctrl+z # nothing to undo: Green keeps the move
+key ctrl+z # Red's knight goes back: the line came back with the crashed game
+[ "$(byte 0)" = 2 ] || fail "after the crash undo should give Red the move again, not $(byte 0)"
+[ "$(board_byte 3 1)" = 0 ] || fail "the undo after the crash should take Red's knight off C8"
+key F4 # and redo brings it back
+[ "$(byte 0)" = 3 ] || fail "redo after the crash should give Green the move, not $(byte 0)"
 square 7 1; square 8 3 # G8-H6
 sleep 0.5
 [ "$(byte 0)" = 4 ] || fail "after the crash Green's move should leave Brown to move, not $(byte 0)"
