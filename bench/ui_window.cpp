@@ -3,6 +3,7 @@
 #include "ui/appsetup.h"
 #include "ui/boardview.h"
 #include "ui/glanceview.h"
+#include "ui/computerplayers.h"
 #include "ui/mainwindow.h"
 
 #include <QAction>
@@ -11,6 +12,7 @@
 #include <QFile>
 #include <QMouseEvent>
 #include <QTemporaryDir>
+#include <algorithm>
 #include <benchmark/benchmark.h>
 #include <sys/resource.h>
 
@@ -79,6 +81,36 @@ void BM_CarriedPieceMove(benchmark::State& state) {
     }
 }
 BENCHMARK(BM_CarriedPieceMove)->Unit(benchmark::kMicrosecond);
+
+// A mouse move over the board while a computer thinks on its worker thread: the hover
+// verdict and the board painted, as a person moves the pointer waiting for the computer.
+// The window must answer well within a frame (16 ms).
+void BM_HoverWhileTheComputerThinks(benchmark::State& state) {
+    ProgramFolder folder;
+    TF window;
+    window.show();
+    QApplication::processEvents();
+    window.game().mmNewClick();
+    tavlon::Players players;
+    players.level[1] = 3; // White is the computer at its strongest: a long think
+    window.SetPlayers(players);
+    QApplication::processEvents(); // the search starts
+    QWidget* board = window.findChild<QWidget*>(u"img"_s);
+    int i = 0;
+    long thinking = 0;
+    for (auto _ : state) {
+        const QPoint at(20 + (i * 37) % 280, 20 + (i * 53) % 280);
+        QMouseEvent e(QEvent::MouseMove, at, board->mapToGlobal(at), Qt::NoButton, Qt::NoButton,
+                      Qt::NoModifier);
+        QCoreApplication::sendEvent(board, &e);
+        board->repaint();
+        thinking += window.Computers().Busy() ? 1 : 0;
+        ++i;
+    }
+    state.counters["share_while_thinking"] =
+        static_cast<double>(thinking) / static_cast<double>(std::max(i, 1));
+}
+BENCHMARK(BM_HoverWhileTheComputerThinks)->Unit(benchmark::kMicrosecond);
 
 // A full redraw with every view option on: three moves played so that three players have
 // a tinted last move, Brown to move on the board turned toward him, then the squares, the
