@@ -2,8 +2,8 @@
 // disk, and start-up to the first shown window. Peak memory is reported as a counter.
 #include "ui/appsetup.h"
 #include "ui/boardview.h"
-#include "ui/glanceview.h"
 #include "ui/computerplayers.h"
+#include "ui/glanceview.h"
 #include "ui/mainwindow.h"
 
 #include <QAction>

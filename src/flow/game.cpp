@@ -5,10 +5,35 @@
 #include "storage/autosavewriter.h"
 #include "storage/records.h"
 
+#include <cstdlib>
+#include <new>
+#include <type_traits>
+
 namespace tavlon {
+namespace {
+
+static_assert(std::is_aggregate_v<GameState> && std::is_trivially_destructible_v<GameState>);
+
+// The game state is megabytes of boards and lines, nearly all zero at first. It is an
+// aggregate, so zeroed pages from the system are one already: nothing is written at start
+// but the side to move, the one default that is not zero.
+GameState* NewZeroedState() {
+    void* bytes = std::calloc(1, sizeof(GameState));
+    if (bytes == nullptr)
+        throw std::bad_alloc();
+    auto* s = std::launder(static_cast<GameState*>(bytes));
+    s->SideToMove = 1;
+    return s;
+}
+
+} // namespace
+
+void Game::FreeState::operator()(GameState* s) const noexcept {
+    std::free(s);
+}
 
 Game::Game(WindowPort& port, std::string programDir)
-    : port_(port), programDir_(std::move(programDir)), s_(std::make_unique<GameState>()),
+    : port_(port), programDir_(std::move(programDir)), s_(NewZeroedState()),
       setup_(*s_, in_, port_, *this), files_(*s_, port_, setup_, *this) {
     autosavePath_ = DataPath("temp.tvl");
     autosave_ = std::make_unique<AutosaveWriter>(autosavePath_);

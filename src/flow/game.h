@@ -259,7 +259,10 @@ class Game final : private SetupHost, private FileHost {
     WindowPort& port_;
     std::string programDir_;
     std::string autosavePath_; // built once: a move allocates nothing for it
-    std::unique_ptr<GameState> s_;
+    struct FreeState {
+        void operator()(GameState* s) const noexcept;
+    };
+    std::unique_ptr<GameState, FreeState> s_;
     InputState in_;
     // A label clicked away stays grey while the position it was clicked on is in play.
     bool labelCleared_[5] = {};
