@@ -26,6 +26,11 @@ enum class Durability { Synced, Unsynced };
 FileError ReadGameRecordParts(const std::string& path, std::span<std::uint8_t> record,
                               std::size_t& count);
 
+// Reads the whole text file at `path` into `text` when it holds at most `limit` bytes;
+// `length` is the file's length (0 on failure), so a larger file is told apart without
+// being read. Only regular files are read, as for game records.
+FileError ReadTextFile(const std::string& path, std::size_t limit, std::string& text,
+                       std::size_t& length);
 // Reads the autosave snapshot at `path` into `record` (kSnapshotRecordSize bytes) when the
 // file is exactly that long; `count` is the file's length (0 on failure), so a file of any
 // other length is told apart and nothing of it is read. Only regular files are read, as
