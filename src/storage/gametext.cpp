@@ -343,22 +343,29 @@ bool WriteGameText(const GameState& s, const GameTextTags& tags, std::string& ou
             withRules = kind == kBishop || kind == kKnight || kind == kRook;
             played.promotion = withRules ? static_cast<std::uint8_t>(kind) : 0;
         }
+        // What the move did tells how it was played: a move of the rules; else typed (the
+        // piece carried, nothing more), else clicked with the rules switched off.
         Position next = pos;
         MoveResult result;
         char mark = '\0';
         if (read) {
-            result = CarryOut(next, played, RuleSteps::Apply);
-            if (withRules && next.board == after) {
-                MoveList legal;
+            Position withSteps = pos;
+            const MoveResult stepped = CarryOut(withSteps, played, RuleSteps::Apply);
+            const bool stepsGiveIt = withRules && withSteps.board == after;
+            MoveList legal;
+            if (stepsGiveIt)
                 ListLegalMoves(pos, legal);
-                if (!legal.Contains(played))
-                    mark = '~';
-            } else {
+            result = CarryOut(next, m, RuleSteps::Skip);
+            const bool typed = next.board == after;
+            if (stepsGiveIt && (legal.Contains(played) || !typed)) {
+                next = withSteps;
+                result = stepped;
+                mark = legal.Contains(played) ? '\0' : '~';
+            } else if (typed) {
                 played = m;
-                next = pos;
-                result = CarryOut(next, played, RuleSteps::Skip);
                 mark = '*';
-                read = next.board == after;
+            } else {
+                read = false;
             }
         }
         if (!read) {

@@ -101,6 +101,36 @@ TEST(GameText, RandomGamesRoundTripByteForByte) {
     }
 }
 
+// Moves whose rule steps would change what they did: a typed double step beside a pawn
+// that could take it leaves no en-passant mark, a typed pawn on its promotion line stays a
+// pawn, a pawn clicked there with the rules off is promoted.
+TEST(GameText, TypedAndRulesOffMovesKeepWhatTheyDid) {
+    Table t;
+    t.game.mmNewClick();
+    const auto type = [&t](const char* move) {
+        t.port.input = move;
+        t.game.eInputChange();
+        t.game.bbPlayClick();
+    };
+    for (const char* move : {"B1A3", "B5C5", "E7E6", "G4E4"})
+        t.Play(move);
+    type("d2d4");
+    type("b6h6");
+    t.game.cbOrderClick(true);
+    t.Click(At("F7"));
+    t.Click(At("F1"));
+    t.port.promotionItem = 1;
+    t.game.bInsertOkClick();
+    ASSERT_EQ(t.s.CurrentPly, 8);
+    std::string text, error;
+    ASSERT_TRUE(WriteGameText(t.s, {}, text, error)) << error;
+    EXPECT_NE(text.find("\n2. d2-d4* b6-h6* f7-f1=N~\n"), std::string::npos) << text;
+    auto read = std::make_unique<GameState>();
+    GameTextTags tags;
+    ASSERT_TRUE(ReadGameText(text, *read, tags, error)) << error;
+    EXPECT_TRUE(Record(*read) == Record(t.s)) << text;
+}
+
 TEST(GameText, SetUpPositionIsWrittenAsItsTag) {
     Table t;
     TBoard b = KingsAtHome();
