@@ -43,6 +43,9 @@ struct Glance {
     int sideToMove = 0;             // 0 outside play
 };
 
+// What a move sounded like: a plain move, a capture, a move leaving a king in check.
+enum class MoveSound { Move, Capture, Check };
+
 // Texts are UTF-8. Board pictures are drawn from the boards handed over; the window keeps
 // what was drawn until the next drawing call changes it.
 class WindowPort {
@@ -90,6 +93,15 @@ class WindowPort {
     // The file chosen in the save dialog, or nothing when cancelled.
     virtual std::optional<std::string> ChooseSaveFile(std::string_view title,
                                                       const std::string& folder) = 0;
+
+    // Sharing: the clipboard's text, and the text-file dialogs (".txt"), started in
+    // `folder`; nothing when cancelled.
+    virtual void SetClipboardText(std::string_view text) = 0;
+    virtual std::string ClipboardText() const = 0;
+    virtual std::optional<std::string> ChooseOpenTextFile(const std::string& folder) = 0;
+    virtual std::optional<std::string> ChooseSaveTextFile(const std::string& folder) = 0;
+    // A move was played; returns at once, whether a sound can be heard or not.
+    virtual void PlayMoveSound(MoveSound sound) = 0;
 
     // Board view.
     virtual void DrawBoard(const TBoard& board) = 0;
