@@ -52,7 +52,7 @@ grep -qx 'MimeType=application/x-tavlon-game;' "$prefix/share/applications/$app_
 grep -qx 'Exec=tavlon %f' "$prefix/share/applications/$app_id.desktop" ||
   fail "the desktop entry passes no file"
 # What a package manager's trigger does for the file type: the database of the prefix.
-update-mime-database "$prefix/share/mime"
+update-mime-database "$prefix/share/mime" >/dev/null
 chmod -R a-w "$prefix"
 touch "$work/installed"
 
