@@ -148,6 +148,47 @@ TEST(GameText, SetUpPositionIsWrittenAsItsTag) {
     EXPECT_TRUE(Record(*read) == Record(t.s));
 }
 
+// Through the commands: a game saved as text and opened again is saved as the same game
+// file; a pasted position text starts a new line from it; refused texts change nothing.
+TEST(GameText, CommandsSaveOpenAndPaste) {
+    Table t;
+    Dice dice(BaseSeed(7u));
+    PlayRandomGame(t, dice, 60);
+    t.port.saveFiles.push_back(t.dir / "Saves/game.tvl");
+    t.game.mmSaveClick();
+    t.port.textFiles.push_back(t.dir / "Saves/game"); // ".txt" is added
+    t.game.mmSaveTextClick();
+    ASSERT_TRUE(PathExists(t.dir / "Saves/game.txt"));
+
+    const Position before = t.s.Current();
+    t.port.clipboard = "1. Nb1-b3\n";
+    t.game.mmPastePositionClick();
+    t.port.textFiles.push_back(t.dir / "Saves/game.tvl"); // a game file is no text
+    t.game.mmOpenTextClick();
+    ASSERT_EQ(t.port.messages.size(), 2u);
+    EXPECT_NE(t.port.messages[0].find("Круг 1, ход «Nb1-b3»"), std::string::npos);
+    EXPECT_NE(t.port.messages[1].find("«game.tvl» не прочитан"), std::string::npos);
+    EXPECT_TRUE(t.s.Current() == before);
+
+    t.game.mmNewClick();
+    t.port.textFiles.push_back(t.dir / "Saves/game.txt");
+    t.game.mmOpenTextClick();
+    t.port.saveFiles.push_back(t.dir / "Saves/again.tvl");
+    t.game.mmSaveClick();
+    EXPECT_TRUE(ReadBytes(t.dir / "Saves/again.tvl") == ReadBytes(t.dir / "Saves/game.tvl"));
+
+    Position pasted = StartPosition();
+    pasted.side = 3;
+    pasted.flags.kingRights[2] = 0;
+    t.port.clipboard = "  " + PositionText(pasted) + "\n";
+    t.game.mmPastePositionClick();
+    EXPECT_EQ(t.s.CurrentPly, 1);
+    EXPECT_TRUE(t.s.Current() == pasted);
+    EXPECT_TRUE(t.port.list.empty());
+    t.game.mmCopyPositionClick();
+    EXPECT_EQ(t.port.clipboard, PositionText(pasted));
+}
+
 struct Damaged {
     const char* name;
     std::string text;
