@@ -97,8 +97,8 @@ class FileCommands {
     // Puts a game built elsewhere (`g`: plies 1..CurrentPly, their flags and lines) in play
     // as Open does, with the flags of every ply as `g` has them.
     void InstallBuiltGame(const GameState& g);
-    // Reads `text` as a game text or, failing that, a position text into `g`; false with
-    // the reason in `error`.
+    // Reads `text` into `g`: as a game text when it begins like one (a tag or a numbered
+    // round), otherwise as a position text; false with the reason in `error`.
     static bool ReadSharedText(std::string_view text, GameState& g, std::string& error);
 
     GameState& s_;

@@ -43,7 +43,7 @@ struct Glance {
     int sideToMove = 0;             // 0 outside play
 };
 
-// What a move sounded like: a plain move, a capture, a move leaving a king in check.
+// How a move sounds: a plain move, a capture, a move that gives check.
 enum class MoveSound { Move, Capture, Check };
 
 // Texts are UTF-8. Board pictures are drawn from the boards handed over; the window keeps
