@@ -96,15 +96,19 @@ void FileCommands::mmNewClick() {
     host_.Autosave(1);
 }
 
-void FileCommands::OpenGameFile(std::string_view folder) {
+bool FileCommands::PrepareToOpen() {
     GameState& s = s_;
     host_.FinishAutosave();
     if (s.GameStarted == 0 || setup_.Active()) {
         mmNewClick();
         if (s.GameStarted == 0 || setup_.Active())
-            return; // the player kept the intro screen or the set-up position
+            return false; // the player kept the intro screen or the set-up position
     }
-    if (s.CurrentPly > 1 && !ConfirmSaveCurrentGame())
+    return s.CurrentPly <= 1 || ConfirmSaveCurrentGame();
+}
+
+void FileCommands::OpenGameFile(std::string_view folder) {
+    if (!PrepareToOpen())
         return;
     const std::optional<std::string> chosen = port_.ChooseOpenFile(host_.DataPath(folder));
     if (!chosen)

@@ -58,6 +58,14 @@ class FileCommands {
     // have started): board, side, flags, move list and undo line, check labels cleared.
     // False, with the player told why, when the file is refused.
     bool OpenGame(const std::string& path);
+    // Sharing (sharecommands.cpp): the position on the clipboard as its one-line text; a
+    // pasted position or game text installed as Open installs a file; the game written
+    // as text and read back from a text file.
+    void mmCopyPositionClick();
+    void mmPastePositionClick();
+    void mmSaveTextClick();
+    void mmOpenTextClick();
+
     // Creates the Saves and Positions folders where missing and lists the templates.
     void BuildTemplateList();
 
@@ -83,6 +91,16 @@ class FileCommands {
     // Lists the files of the Positions folder as the templates.
     void ListTemplates();
     void OpenGameFile(std::string_view folder);
+    // What every open runs before anything is chosen: the autosave finished, a new game
+    // started from the intro or the setup editor, the question to save. False when the
+    // command ends here.
+    bool PrepareToOpen();
+    // Puts a game built elsewhere (`g`: plies 1..CurrentPly, their flags and lines) in play
+    // as Open does, with the flags of every ply as `g` has them.
+    void InstallBuiltGame(const GameState& g);
+    // Reads `text` into `g`: as a game text when it begins like one (a tag or a numbered
+    // round), otherwise as a position text; false with the reason in `error`.
+    static bool ReadSharedText(std::string_view text, GameState& g, std::string& error);
 
     GameState& s_;
     WindowPort& port_;

@@ -127,6 +127,22 @@ void Game::mmSaveClick() {
     files_.mmSaveClick();
 }
 
+void Game::mmCopyPositionClick() {
+    files_.mmCopyPositionClick();
+}
+
+void Game::mmPastePositionClick() {
+    files_.mmPastePositionClick();
+}
+
+void Game::mmSaveTextClick() {
+    files_.mmSaveTextClick();
+}
+
+void Game::mmOpenTextClick() {
+    files_.mmOpenTextClick();
+}
+
 void Game::cbSaveAsChange() {
     files_.cbSaveAsChange();
 }

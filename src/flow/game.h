@@ -170,6 +170,12 @@ class Game final : private SetupHost, private FileHost {
     void mmOpenPositionClick();
     void mmSaveClick();
     void cbSaveAsChange();
+    // Sharing: the position on the clipboard as its one-line text, a pasted position or
+    // game installed as Open installs a file, games written to and read from text files.
+    void mmCopyPositionClick();
+    void mmPastePositionClick();
+    void mmSaveTextClick();
+    void mmOpenTextClick();
     // Installs the game file at `path` as Open does once a file was chosen (the game must
     // have started): board, side, flags, move list and undo line, check labels cleared.
     // False, with the player told why, when the file is refused.
@@ -216,6 +222,8 @@ class Game final : private SetupHost, private FileHost {
     // Carries `m` out on the position in play and stores the result as the next ply.
     MoveResult StoreNextPly(const Move& m, RuleSteps steps);
     void CompleteMove(const Move& m);
+    // Tells the window how the move just stored sounds: a check given, a capture or a move.
+    void SoundMove(const MoveResult& result);
     // The "ШАХ!" labels from the position in play (part of the glance): black for every king
     // in check, by the same judgement as the red frames, except a label clicked away while
     // this position is in play.

@@ -232,7 +232,7 @@ MoveResult Game::StoreNextPly(const Move& m, RuleSteps steps) {
 
 void Game::CompleteMove(const Move& m) {
     GameState& s = *s_;
-    StoreNextPly(m, RuleSteps::Apply);
+    const MoveResult result = StoreNextPly(m, RuleSteps::Apply);
     port_.DrawPlayerOrder(s.SideToMove);
     in_.SelectedPiece = 0;
     in_.ClickPhase = 0;
@@ -240,6 +240,7 @@ void Game::CompleteMove(const Move& m) {
     RefreshBoard(s.CurrentPly);
     WriteNotationLine(s.CurrentPly, m);
     ShowGlance();
+    SoundMove(result);
     SetUndoRedoButtons();
     port_.SetBoardPointer(PointerRole::Forbidden);
     CheckConsistency();
@@ -249,6 +250,13 @@ void Game::CompleteMove(const Move& m) {
         port_.SetStatusText(WinnerText(winner));
         port_.Message(WinnerText(winner));
     }
+}
+
+void Game::SoundMove(const MoveResult& result) {
+    const GameState& s = *s_;
+    port_.PlayMoveSound(GivesCheck(s.BoardHistory[s.CurrentPly - 1], s.Board()) ? MoveSound::Check
+                        : IsPiece(result.captured)                              ? MoveSound::Capture
+                                                                                : MoveSound::Move);
 }
 
 void Game::ShowCheckLabels() {

@@ -136,8 +136,9 @@ bool Game::PlayTypedMove() {
         port_.SetStatusText(texts::kTypedOntoKing);
         return false;
     }
-    StoreNextPly(m, RuleSteps::Skip);
+    const MoveResult result = StoreNextPly(m, RuleSteps::Skip);
     WriteNotationLine(s.CurrentPly, m);
+    SoundMove(result);
     SetUndoRedoButtons();
     port_.SetInputText({});
     eInputChange();

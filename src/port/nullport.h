@@ -35,6 +35,11 @@ class NullPort : public WindowPort {
     std::optional<std::string> ChooseSaveFile(std::string_view, const std::string&) override {
         return {};
     }
+    void SetClipboardText(std::string_view) override {}
+    std::string ClipboardText() const override { return {}; }
+    std::optional<std::string> ChooseOpenTextFile(const std::string&) override { return {}; }
+    std::optional<std::string> ChooseSaveTextFile(const std::string&) override { return {}; }
+    void PlayMoveSound(MoveSound) override {}
     void DrawBoard(const TBoard&) override {}
     void MirrorBoardToGrid(const TBoard&) override {}
     void DrawCoordinates() override {}

@@ -45,6 +45,9 @@ struct Glance {
     int winner = 0;                 // a game with an end, played out: 1..4, 5 for a tie
 };
 
+// How a move sounds: a plain move, a capture, a move that gives check.
+enum class MoveSound { Move, Capture, Check };
+
 // Texts are UTF-8. Board pictures are drawn from the boards handed over; the window keeps
 // what was drawn until the next drawing call changes it.
 class WindowPort {
@@ -92,6 +95,15 @@ class WindowPort {
     // The file chosen in the save dialog, or nothing when cancelled.
     virtual std::optional<std::string> ChooseSaveFile(std::string_view title,
                                                       const std::string& folder) = 0;
+
+    // Sharing: the clipboard's text, and the text-file dialogs (".txt"), started in
+    // `folder`; nothing when cancelled.
+    virtual void SetClipboardText(std::string_view text) = 0;
+    virtual std::string ClipboardText() const = 0;
+    virtual std::optional<std::string> ChooseOpenTextFile(const std::string& folder) = 0;
+    virtual std::optional<std::string> ChooseSaveTextFile(const std::string& folder) = 0;
+    // A move was played; returns at once, whether a sound can be heard or not.
+    virtual void PlayMoveSound(MoveSound sound) = 0;
 
     // Board view.
     virtual void DrawBoard(const TBoard& board) = 0;

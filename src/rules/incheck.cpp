@@ -64,4 +64,15 @@ void KingsInCheck(const TBoard& b, bool inCheck[5]) {
         }
 }
 
+bool GivesCheck(const TBoard& before, const TBoard& after) {
+    bool was[5];
+    bool is[5];
+    KingsInCheck(before, was);
+    KingsInCheck(after, is);
+    for (int p = 1; p <= 4; ++p)
+        if (is[p] && !was[p])
+            return true;
+    return false;
+}
+
 } // namespace tavlon

@@ -14,4 +14,9 @@ bool SquareAttacked(const TBoard& b, Square sq, int player);
 // inCheck[p] (p = 1..4) := player p's king stands on `b` and is attacked by another player.
 void KingsInCheck(const TBoard& b, bool inCheck[5]);
 
+// True when a move from `before` to `after` gives check: some king stands in check on
+// `after` that did not on `before` (a check left standing by other players is not given
+// again by every move made meanwhile).
+bool GivesCheck(const TBoard& before, const TBoard& after);
+
 } // namespace tavlon

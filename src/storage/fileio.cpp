@@ -299,6 +299,17 @@ FileError ReadSmallFile(const std::string& path, std::size_t limit,
     });
 }
 
+FileError ReadTextFile(const std::string& path, std::size_t limit, std::string& text,
+                       std::size_t& length) {
+    text.clear();
+    return ReadRegularFile(path, length, [&](std::FILE* f, std::size_t size) {
+        if (size > limit)
+            return true;
+        text.resize(size);
+        return std::fseek(f, 0, SEEK_SET) == 0 && std::fread(text.data(), 1, size, f) == size;
+    });
+}
+
 FileError WriteFileWhole(const std::string& path, std::span<const std::uint8_t> data,
                          Durability durability) {
     constexpr FileOperation kWhat = FileOperation::WriteFile;

@@ -28,6 +28,11 @@ enum class Durability { Synced, Unsynced };
 FileError ReadGameRecordParts(const std::string& path, std::span<std::uint8_t> record,
                               std::size_t& count);
 
+// Reads the whole text file at `path` into `text` when it holds at most `limit` bytes;
+// `length` is the file's length (0 on failure), so a larger file is told apart without
+// being read. Only regular files are read, as for game records.
+FileError ReadTextFile(const std::string& path, std::size_t limit, std::string& text,
+                       std::size_t& length);
 // Reads of the autosave snapshot at `path` what telling a game left by a crash needs, and no
 // more: when the file is exactly a snapshot long, its head into `head`, and whether a
 // notation line is there (`linesPastFirst`: the lines' length bytes, read from line 1 on up

@@ -30,6 +30,34 @@ std::optional<std::string> RawDataDir(int argc, char* argv[]) {
     return value;
 }
 
+int QtOptionLength(int argc, char* argv[], int i);
+
+// The bytes of the one argument that is no option (the file to open), when there is one.
+std::optional<std::string> RawFile(int argc, char* argv[]) {
+    bool optionsEnded = false;
+    for (int i = 1; i < argc; ++i) {
+        const std::string_view arg = argv[i];
+        if (!optionsEnded) {
+            if (arg == "--") {
+                optionsEnded = true;
+                continue;
+            }
+            if (const int qts = QtOptionLength(argc, argv, i); qts > 0) {
+                i += qts - 1;
+                continue;
+            }
+            if (arg == kDataDirOption) {
+                ++i;
+                continue;
+            }
+            if (arg.size() > 1 && arg[0] == '-')
+                continue;
+        }
+        return std::string(arg);
+    }
+    return std::nullopt;
+}
+
 // Qt's own options, which the application object takes when it starts: with their value
 // as the next argument or after "=", and without one.
 constexpr std::string_view kQtOptionsWithValue[] = {"platform",        "platformpluginpath",
@@ -64,13 +92,14 @@ int QtOptionLength(int argc, char* argv[], int i) {
 QString HelpText() {
     // Written out rather than Qt's parser's help, whose headings are English: the program
     // speaks Russian only.
-    return u"Использование: tavlon [параметры]\n"
+    return u"Использование: tavlon [параметры] [файл]\n"
            u"Tavlon — шахматы для четверых за одним компьютером.\n"
            u"\n"
            u"Параметры:\n"
            u"  -h, --help          Показать эту справку.\n"
            u"  -v, --version       Показать версию.\n"
-           u"  --data-dir <папка>  Папка для партий, позиций и автосохранения.\n"_s;
+           u"  --data-dir <папка>  Папка для партий, позиций и автосохранения.\n"
+           u"  <файл>              Начать с партии или позиции из файла игры.\n"_s;
 }
 
 CommandLineOutcome ReadCommandLine(int argc, char* argv[]) {
@@ -106,12 +135,18 @@ CommandLineOutcome ReadCommandLine(int argc, char* argv[]) {
         return {{}, HelpText(), 0};
     if (parser.isSet(version))
         return {{}, u"tavlon "_s + QStringLiteral(TAVLON_VERSION) + u'\n', 0};
-    if (!parser.positionalArguments().isEmpty())
-        return {{}, u"Лишний аргумент: %1\n"_s.arg(parser.positionalArguments().constFirst()), 2};
+    // One file may be given; a second one is a mistake.
+    if (parser.positionalArguments().size() > 1)
+        return {{}, u"Лишний аргумент: %1\n"_s.arg(parser.positionalArguments().at(1)), 2};
     std::optional<std::string> dataDir = RawDataDir(argc, argv);
     if (dataDir && dataDir->empty())
         return {{}, u"Пустое имя папки данных в --data-dir.\n"_s, 2};
-    return {{std::move(dataDir)}, {}, std::nullopt};
+    std::optional<std::string> file;
+    if (!parser.positionalArguments().isEmpty())
+        file = RawFile(argc, argv);
+    if (file && file->empty())
+        return {{}, u"Пустое имя файла в командной строке.\n"_s, 2};
+    return {{std::move(dataDir), std::move(file)}, {}, std::nullopt};
 }
 
 CommandLine ParseCommandLine(int argc, char* argv[]) {

@@ -1,4 +1,4 @@
-// The program's command line: --help, --version and --data-dir DIR.
+// The program's command line: --help, --version, --data-dir DIR and a game file to open.
 #pragma once
 
 #include <QString>
@@ -10,6 +10,8 @@ namespace tavlon::ui {
 struct CommandLine {
     // The value of --data-dir as the bytes the system passed, when given.
     std::optional<std::string> dataDir;
+    // A game or position file to start with, as the bytes the system passed, when given.
+    std::optional<std::string> file;
 };
 
 // What the command line asks for: the options to start with, or a text to print and the

@@ -100,4 +100,21 @@ std::optional<QString> QtDialogs::ChooseSaveFile(const QString& title, const QSt
     return RunFileDialog(dialog);
 }
 
+std::optional<QString> QtDialogs::ChooseOpenTextFile(const QString& folder) {
+    QFileDialog dialog(owner_, u"Открыть текст партии"_s, folder,
+                       u"Текст партии (*.txt);;Все файлы (*)"_s);
+    dialog.setAcceptMode(QFileDialog::AcceptOpen);
+    dialog.setFileMode(QFileDialog::ExistingFile);
+    return RunFileDialog(dialog);
+}
+
+std::optional<QString> QtDialogs::ChooseSaveTextFile(const QString& folder) {
+    QFileDialog dialog(owner_, u"Сохранение текста партии"_s, folder, u"Текст партии (*.txt)"_s);
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    dialog.setFileMode(QFileDialog::AnyFile);
+    dialog.setOption(QFileDialog::DontConfirmOverwrite, false);
+    dialog.setDefaultSuffix(u"txt"_s);
+    return RunFileDialog(dialog);
+}
+
 } // namespace tavlon::ui

@@ -26,6 +26,9 @@ class DialogProvider {
     // Absolute path chosen for saving a game file, nothing when cancelled; an existing file
     // is only returned after the player confirmed replacing it.
     virtual std::optional<QString> ChooseSaveFile(const QString& title, const QString& folder) = 0;
+    // The same for game texts (".txt"); the tests' dialogs cancel unless they answer.
+    virtual std::optional<QString> ChooseOpenTextFile(const QString&) { return std::nullopt; }
+    virtual std::optional<QString> ChooseSaveTextFile(const QString&) { return std::nullopt; }
 };
 
 // The real dialogs, parented to `owner`.
@@ -37,6 +40,8 @@ class QtDialogs final : public DialogProvider {
     Answer AskYesNo(const QString& text) override;
     std::optional<QString> ChooseOpenFile(const QString& folder) override;
     std::optional<QString> ChooseSaveFile(const QString& title, const QString& folder) override;
+    std::optional<QString> ChooseOpenTextFile(const QString& folder) override;
+    std::optional<QString> ChooseSaveTextFile(const QString& folder) override;
 
   private:
     QWidget* owner_;

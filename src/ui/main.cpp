@@ -13,6 +13,7 @@
 #include <QApplication>
 #include <QMessageBox>
 #include <QTimer>
+#include <filesystem>
 #include <optional>
 #include <string>
 #include <vector>
@@ -91,10 +92,24 @@ int main(int argc, char* argv[]) {
         return 0; // ended while the start-up was still showing its messages
     // What is wrong with the folder or the settings is told once, over the shown window;
     // then a game kept from the last run is offered.
-    QTimer::singleShot(0, &window, [&window, keeping, settingsProblem, scaleNote] {
+    // A file named on the command line (the desktop's "open with") starts that game as Open
+    // would; the kept game then waits for the next start.
+    std::optional<std::string> file = options.file;
+    if (file) {
+        std::error_code ec;
+        const std::filesystem::path whole = std::filesystem::absolute(*file, ec);
+        if (!ec)
+            file = whole.string();
+    }
+    QTimer::singleShot(0, &window, [&window, keeping, settingsProblem, scaleNote, file] {
         for (const QString& note : {scaleNote, settingsProblem})
             if (!note.isEmpty())
                 window.Message(note.toStdString());
+        if (file) {
+            window.game().mmNewClick();
+            window.game().OpenGame(tavlon::GameFileToOpen(*file));
+            return;
+        }
         keeping->OfferKeptGame();
     });
     return QApplication::exec();

@@ -7,6 +7,7 @@
 #include "ui/imagelists.h"
 #include "ui/keyrouter.h"
 #include "ui/pictures.h"
+#include "ui/sounds.h"
 #include "ui/widgets.h"
 #include "ui/zoom.h"
 
@@ -51,6 +52,9 @@ TF::TF(tavlon::ui::DataFolder folder, QWidget* parent)
     glance_ = new tavlon::ui::GlanceView(menu_.mmView, ui_);
     scale_ = new tavlon::ui::ScaleMenu(menu_.mmView, this,
                                        [this](const QString& text) { dialogs_->Message(text); });
+    // The sound item ends the view menu, after what changes the picture.
+    menu_.mmView->addSeparator();
+    menu_.mmView->addAction(menu_.mmSound);
     ui_.eInput->setValidator(
         new tavlon::ui::CharFilterValidator(ui_.eInput, &tavlon::Game::eInputKeyPress));
     // The client area below the menu: 497 wide, the panels' 473 and the status bar's 19.
@@ -114,6 +118,8 @@ void TF::ConnectMenu() {
     route(menu_.mmOpen, [&g] { g.mmOpenClick(); });
     route(menu_.mmOpenPosition, [&g] { g.mmOpenPositionClick(); });
     route(menu_.mmSave, [&g] { g.mmSaveClick(); });
+    route(menu_.mmSaveText, [&g] { g.mmSaveTextClick(); });
+    route(menu_.mmOpenText, [&g] { g.mmOpenTextClick(); });
     route(menu_.mmSetupPosition, [&g] { g.mmSetupPositionClick(); });
     route(menu_.mmSaveSkin, [this] { mmSaveSkinClick(); });
     route(menu_.mmExit, [this] { mmExitClick(); });
@@ -123,6 +129,10 @@ void TF::ConnectMenu() {
     route(menu_.mmViewScore, [this] { DrawPlayerTiles(); });
     route(menu_.mmUndo, [&g] { g.mmUndoClick(); });
     route(menu_.mmForward, [&g] { g.mmForwardClick(); });
+    route(menu_.mmCopyPosition, [&g] { g.mmCopyPositionClick(); });
+    route(menu_.mmPastePosition, [&g] { g.mmPastePositionClick(); });
+    sounds_ = new tavlon::ui::MoveSounds(this);
+    connect(menu_.mmSound, &QAction::toggled, this, [this](bool on) { sounds_->SetEnabled(on); });
     route(menu_.mmBigSize, [this] { mmBigSizeClick(); });
     route(menu_.mmViewRun, [&g] { g.mmViewRunClick(); });
     route(menu_.mmOrder, [this] { mmOrderClick(); });

@@ -19,6 +19,7 @@ class ComputerPlayers;
 class GlanceView;
 class HelpWindow;
 class KeyRouter;
+class MoveSounds;
 class ScaleMenu;
 } // namespace tavlon::ui
 
@@ -104,6 +105,12 @@ class TF : public QMainWindow, public tavlon::WindowPort {
     // Gives the game its players (remembered seats at start, the dialog's choice later).
     void SetPlayers(const tavlon::Players& players);
     tavlon::ui::ComputerPlayers& Computers() { return *computers_; }
+    void SetClipboardText(std::string_view text) override;
+    std::string ClipboardText() const override;
+    std::optional<std::string> ChooseOpenTextFile(const std::string& folder) override;
+    std::optional<std::string> ChooseSaveTextFile(const std::string& folder) override;
+    void PlayMoveSound(tavlon::MoveSound sound) override;
+    tavlon::ui::MoveSounds& sounds() { return *sounds_; }
     tavlon::ui::GlanceView& glanceView() { return *glance_; }
     tavlon::ui::ScaleMenu& scaleMenu() { return *scale_; }
 
@@ -132,6 +139,7 @@ class TF : public QMainWindow, public tavlon::WindowPort {
     tavlon::ui::DisplayModes modes_;
     tavlon::ui::GlanceView* glance_ = nullptr; // owned by the view menu
     tavlon::ui::ScaleMenu* scale_ = nullptr;   // owned by the view menu
+    tavlon::ui::MoveSounds* sounds_ = nullptr; // owned by the window
     std::unique_ptr<tavlon::Game> game_;
     std::unique_ptr<tavlon::PieceDrag> drag_;
     std::unique_ptr<tavlon::ui::KeyRouter> keys_;

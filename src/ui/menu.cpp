@@ -32,6 +32,8 @@ MenuActions BuildMenu(QMainWindow& window) {
     m.mmOpenPosition = Item(game, u"mmOpenPosition"_s, u"Открыть позицию"_s,
                             QKeySequence(Qt::CTRL | Qt::ALT | Qt::Key_O));
     m.mmSave = Item(game, u"mmSave"_s, u"Сохранить"_s, QKeySequence(Qt::CTRL | Qt::Key_S));
+    m.mmSaveText = Item(game, u"mmSaveText"_s, u"Сохранить как текст…"_s);
+    m.mmOpenText = Item(game, u"mmOpenText"_s, u"Открыть текст партии…"_s);
     m.mmSetupPosition = Item(game, u"mmSetupPosition"_s, u"Расстановка позиции"_s,
                              QKeySequence(Qt::CTRL | Qt::Key_I));
     // Qt ignores the shortcut of an invisible action, so F2 sits on an action of the window.
@@ -54,6 +56,11 @@ MenuActions BuildMenu(QMainWindow& window) {
     edit->setObjectName(u"mmEdit"_s);
     m.mmUndo = Item(edit, u"mmUndo"_s, u"Отменить"_s, QKeySequence(Qt::CTRL | Qt::Key_Z));
     m.mmForward = Item(edit, u"mmForward"_s, u"Вернуть"_s, QKeySequence(Qt::Key_F4));
+    edit->addSeparator();
+    m.mmCopyPosition = Item(edit, u"mmCopyPosition"_s, u"Копировать позицию"_s,
+                            QKeySequence(Qt::CTRL | Qt::Key_C));
+    m.mmPastePosition =
+        Item(edit, u"mmPastePosition"_s, u"Вставить позицию"_s, QKeySequence(Qt::CTRL | Qt::Key_V));
 
     QMenu* view = bar->addMenu(u"Вид"_s);
     view->setObjectName(u"mmView"_s);
@@ -64,6 +71,10 @@ MenuActions BuildMenu(QMainWindow& window) {
     m.mmViewRun->setChecked(true);
     m.mmViewScore = Item(view, u"mmViewScore"_s, u"Показывать счёт"_s);
     m.mmViewScore->setCheckable(true);
+    // Placed at the end of the menu by the window, after the view items added there.
+    m.mmSound = new QAction(u"Звук"_s, &window);
+    m.mmSound->setObjectName(u"mmSound"_s);
+    m.mmSound->setCheckable(true);
 
     QMenu* help = bar->addMenu(u"Помощь"_s);
     help->setObjectName(u"mmHelp"_s);
@@ -73,8 +84,8 @@ MenuActions BuildMenu(QMainWindow& window) {
 }
 
 QList<QAction*> MenuActions::WithShortcuts() const {
-    return {mmNew,   mmOpen,  mmOpenPosition, mmSave,    mmSetupPosition, mmHint,
-            mmPause, skinKey, mmUndo,         mmForward, mmBigSize,       mmOrder};
+    return {mmNew,   mmOpen, mmOpenPosition, mmSave,         mmSetupPosition, mmHint,    mmPause,
+            skinKey, mmUndo, mmForward,      mmCopyPosition, mmPastePosition, mmBigSize, mmOrder};
 }
 
 } // namespace tavlon::ui

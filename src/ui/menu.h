@@ -15,6 +15,8 @@ struct MenuActions {
     QAction* mmOpen = nullptr;
     QAction* mmOpenPosition = nullptr;
     QAction* mmSave = nullptr;
+    QAction* mmSaveText = nullptr;
+    QAction* mmOpenText = nullptr;
     QAction* mmSetupPosition = nullptr;
     QAction* mmSaveSkin = nullptr; // hidden item; its F2 lives on `skinKey`
     QAction* skinKey = nullptr;    // window-level action carrying F2
@@ -24,9 +26,12 @@ struct MenuActions {
     QAction* mmPause = nullptr; // "Пауза": the computers wait (checkable)
     QAction* mmUndo = nullptr;
     QAction* mmForward = nullptr;
+    QAction* mmCopyPosition = nullptr;
+    QAction* mmPastePosition = nullptr;
     QAction* mmBigSize = nullptr;
     QAction* mmViewRun = nullptr;
     QAction* mmViewScore = nullptr; // "Показывать счёт" (checkable, off at first)
+    QAction* mmSound = nullptr;     // check item, off until switched on
     QAction* mmOrder = nullptr;
     QAction* mmAvtor = nullptr;
     QMenu* mmView = nullptr;

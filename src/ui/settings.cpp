@@ -64,7 +64,8 @@ QString RememberSettings(TF& window, QSettings& settings) {
     for (const auto& [key, item] : {std::pair{u"view/lastMoves"_s, glance.mmViewLastMoves},
                                     {u"view/checksOnBoard"_s, glance.mmViewChecks},
                                     {u"view/turnFrame"_s, glance.mmViewTurnFrame},
-                                    {u"view/turnBoard"_s, glance.mmViewTurnBoard}}) {
+                                    {u"view/turnBoard"_s, glance.mmViewTurnBoard},
+                                    {u"view/sound"_s, window.menu().mmSound}}) {
         if (!damaged && !RestoreCheck(settings, key, item))
             damaged = true;
         QObject::connect(item, &QAction::toggled, &window,

@@ -6,9 +6,12 @@
 #include "ui/mainwindow.h"
 #include "ui/pictures.h"
 #include "ui/playersdialog.h"
+#include "ui/sounds.h"
 #include "ui/widgets.h"
 
+#include <QClipboard>
 #include <QComboBox>
+#include <QGuiApplication>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
@@ -182,6 +185,32 @@ std::optional<std::string> TF::ChooseSaveFile(std::string_view title, const std:
     if (!chosen)
         return std::nullopt;
     return dialogPaths_.FromDialog(*chosen);
+}
+
+void TF::SetClipboardText(std::string_view text) {
+    QGuiApplication::clipboard()->setText(FromUtf8(text));
+}
+
+std::string TF::ClipboardText() const {
+    return QGuiApplication::clipboard()->text().toStdString();
+}
+
+std::optional<std::string> TF::ChooseOpenTextFile(const std::string& folder) {
+    const auto chosen = dialogs_->ChooseOpenTextFile(dialogPaths_.ToDialog(folder));
+    if (!chosen)
+        return std::nullopt;
+    return dialogPaths_.FromDialog(*chosen);
+}
+
+std::optional<std::string> TF::ChooseSaveTextFile(const std::string& folder) {
+    const auto chosen = dialogs_->ChooseSaveTextFile(dialogPaths_.ToDialog(folder));
+    if (!chosen)
+        return std::nullopt;
+    return dialogPaths_.FromDialog(*chosen);
+}
+
+void TF::PlayMoveSound(tavlon::MoveSound sound) {
+    sounds_->Play(sound);
 }
 
 void TF::DrawBoard(const tavlon::TBoard& board) {

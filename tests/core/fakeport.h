@@ -53,6 +53,11 @@ class FakePort : public WindowPort {
     std::deque<std::optional<std::string>> openFiles; // default cancel when empty
     std::deque<std::optional<std::string>> saveFiles;
     std::vector<std::string> openFolders;
+    std::string clipboard;
+    std::deque<std::optional<std::string>> textFiles; // both text dialogs; cancel when empty
+    // The sounds of the moves: how many, the last one (nothing allocated per move).
+    int soundCount = 0;
+    MoveSound lastSound = MoveSound::Move;
     std::vector<std::pair<std::string, std::string>> saveDialogs; // title, folder
 
     bool isEnabled(Control c) const {
@@ -121,6 +126,25 @@ class FakePort : public WindowPort {
         auto f = saveFiles.front();
         saveFiles.pop_front();
         return f;
+    }
+    void SetClipboardText(std::string_view text) override { clipboard = text; }
+    std::string ClipboardText() const override { return clipboard; }
+    std::optional<std::string> ChooseOpenTextFile(const std::string&) override {
+        return NextTextFile();
+    }
+    std::optional<std::string> ChooseSaveTextFile(const std::string&) override {
+        return NextTextFile();
+    }
+    std::optional<std::string> NextTextFile() {
+        if (textFiles.empty())
+            return std::nullopt;
+        auto f = textFiles.front();
+        textFiles.pop_front();
+        return f;
+    }
+    void PlayMoveSound(MoveSound sound) override {
+        ++soundCount;
+        lastSound = sound;
     }
     void DrawBoard(const TBoard& b) override {
         drawnBoard = b;

@@ -147,5 +147,29 @@ TEST(CheckLabels, ClickClearsOnlyThatPlayer) {
     EXPECT_TRUE(t.port.checkLabelBlack[3]);
 }
 
+// Each played move tells the window its sound once: a check given before a capture before
+// a plain move, for clicked and typed moves alike; a check left standing is not given again.
+TEST(MoveSounds, CheckThenCaptureThenMove) {
+    Table t;
+    TBoard b = KingsAtHome();
+    b.at(At("B2")) = 17; // White's rook, below Red's king's row
+    b.at(At("C6")) = 37; // Green's rook
+    t.Setup(b);
+    const auto played = [&t](MoveSound sound, int count) {
+        EXPECT_EQ(t.port.soundCount, count);
+        EXPECT_EQ(t.port.lastSound, sound);
+    };
+    t.Play("B2B5"); // beside Red's king: check
+    played(MoveSound::Check, 1);
+    t.port.input = "a5b5"; // Red's king takes it, typed
+    t.game.eInputChange();
+    t.game.bbPlayClick();
+    played(MoveSound::Capture, 2);
+    t.Play("C6C1"); // Green's rook checks White's king on D1
+    played(MoveSound::Check, 3);
+    t.Play("H4H3"); // the check stands, but Brown gives none
+    played(MoveSound::Move, 4);
+}
+
 } // namespace
 } // namespace tavlon::test

@@ -44,13 +44,13 @@ TEST(CommandLine, SpeaksRussianAndKeepsTheDataFolder) {
         {{"--bogus"}, 2, "Неизвестный параметр: --bogus"},
         {{"-x"}, 2, "Неизвестный параметр: -x"},
         {{"--data-dir"}, 2, "Не указана папка"},
-        {{"extra"}, 2, "Лишний аргумент: extra"},
+        {{"game", "extra"}, 2, "Лишний аргумент: extra"},
         {{"--data-dir", "/tmp/игры"}, std::nullopt, ""},
     };
     const QRegularExpression latin(u"[A-Za-z]+"_s);
-    const QStringList names = {u"tavlon"_s, u"Tavlon"_s,  u"h"_s,    u"help"_s,
-                               u"v"_s,      u"version"_s, u"data"_s, u"dir"_s,
-                               u"bogus"_s,  u"x"_s,       u"extra"_s};
+    const QStringList names = {u"tavlon"_s, u"Tavlon"_s,  u"h"_s,     u"help"_s,
+                               u"v"_s,      u"version"_s, u"data"_s,  u"dir"_s,
+                               u"bogus"_s,  u"x"_s,       u"extra"_s, u"game"_s};
     for (const Row& row : rows) {
         SCOPED_TRACE(row.args.front());
         std::vector<char*> argv{const_cast<char*>("tavlon")};
@@ -66,6 +66,13 @@ TEST(CommandLine, SpeaksRussianAndKeepsTheDataFolder) {
     }
     char* argv[] = {const_cast<char*>("tavlon"), const_cast<char*>("--data-dir=/tmp/x")};
     EXPECT_EQ(ui::ReadCommandLine(2, argv).options.dataDir, "/tmp/x");
+    // The file to open keeps its bytes and is told apart from the options' values.
+    char* withFile[] = {const_cast<char*>("tavlon"),    const_cast<char*>("--data-dir"),
+                        const_cast<char*>("/tmp/x"),    const_cast<char*>("-platform"),
+                        const_cast<char*>("offscreen"), const_cast<char*>("игра\xff.tvl")};
+    const ui::CommandLineOutcome opened = ui::ReadCommandLine(6, withFile);
+    EXPECT_FALSE(opened.exitCode);
+    EXPECT_EQ(opened.options.file, "игра\xff.tvl");
 }
 
 TEST_F(CommandsTest, F2WritesTheBoardPictureNamedByThePly) {

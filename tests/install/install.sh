@@ -47,6 +47,12 @@ grep -qxF ".I $prefix/share/tavlon" "$prefix/share/man/man6/tavlon.6" ||
 "$prefix/bin/tavlon" --help | grep -q -- '--data-dir' || fail "--help"
 printf 'tavlon\nperft 1\n' | "$prefix/bin/tavlon-engine" | tr '\n' ' ' |
   grep -qx 'id name Tavlon 1\.0 tavlonok perft 1 12 ' || fail "tavlon-engine"
+grep -qx 'MimeType=application/x-tavlon-game;' "$prefix/share/applications/$app_id.desktop" ||
+  fail "the desktop entry names no file type"
+grep -qx 'Exec=tavlon %f' "$prefix/share/applications/$app_id.desktop" ||
+  fail "the desktop entry passes no file"
+# What a package manager's trigger does for the file type: the database of the prefix.
+update-mime-database "$prefix/share/mime" >/dev/null
 chmod -R a-w "$prefix"
 touch "$work/installed"
 
@@ -68,11 +74,14 @@ data="$home/.local/share/tavlon"
 source "$(dirname "$0")/../xvfb.sh"
 start_xvfb 141 190
 
-# start [VAR=value...]: the installed program in the background, as the player.
+# start [VAR=value...]: the installed program in the background, as the player, with the
+# arguments in app_args.
+app_args=()
 start() {
   (cd "$desk" && exec "${player[@]}" env -i PATH=/usr/bin:/bin LANG=C.UTF-8 HOME="$home" \
      XDG_DATA_HOME="$home/.local/share" XDG_CONFIG_HOME="$home/.config" \
-     XDG_RUNTIME_DIR="$work/runtime" DISPLAY="$DISPLAY" "$@" "$prefix/bin/tavlon") \
+     XDG_RUNTIME_DIR="$work/runtime" DISPLAY="$DISPLAY" "$@" "$prefix/bin/tavlon" \
+     ${app_args[@]+"${app_args[@]}"}) \
     >>"$log" 2>&1 &
   app=$!
   apps+=("$app")
@@ -111,6 +120,10 @@ import -window root "$artefacts/installed.png" 2>/dev/null || true
 key ctrl+s
 typed first
 [ -f "$data/Saves/first.tvl" ] || fail "the game was not saved"
+# The desktop knows a saved game by its type (the query a file manager makes).
+type=$(XDG_DATA_DIRS="$prefix/share:/usr/share" XDG_DATA_HOME="$work/nothing" \
+  XDG_CURRENT_DESKTOP=GNOME xdg-mime query filetype "$data/Saves/first.tvl")
+[ "$type" = application/x-tavlon-game ] || fail "a saved game's type is '$type'"
 
 # A second program on the same data folder says so and ends.
 first=$app
@@ -149,6 +162,27 @@ typed a5a6
 [ "$(byte "$data/temp.tvl" 0)" = 3 ] || fail "after the opened game's move Green should move"
 [ "$(board_byte "$data/temp.tvl" 4 5)" = 14 ] || fail "the opened game lost its pawn on D4"
 stop
+
+# Started with a file, as the desktop opens one: the saved game is on the board at once, no
+# question asked; a file that is no game is refused with Open's message.
+rm -f "$data/temp.tvl"
+app_args=("$data/Saves/first.tvl")
+start
+main_window
+sleep 1
+[ "$(boxes)" -eq 0 ] || fail "starting with a game file asked something"
+[ "$(byte "$data/temp.tvl" 0)" = 2 ] || fail "started with a file: Red should move"
+[ "$(board_byte "$data/temp.tvl" 4 5)" = 14 ] || fail "started with a file: no pawn on D4"
+stop
+echo "not a game" >"$work/notagame.tvl"
+chmod 644 "$work/notagame.tvl"
+app_args=("$work/notagame.tvl")
+start
+main_window
+one_box "a file that is no game" notagame
+kill -0 "$app" || fail "the program ended after refusing the file"
+stop
+app_args=()
 
 [ -z "$(find "$desk" -mindepth 1)" ] || fail "the working folder was written: $(ls -A "$desk")"
 [ -z "$(find "$prefix" -newer "$work/installed")" ] || fail "the prefix was written"

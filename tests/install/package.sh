@@ -26,7 +26,7 @@ for f in ./usr/bin/tavlon ./usr/bin/tavlon-engine ./usr/share/tavlon/HELP.HTM \
          ./usr/share/icons/hicolor/scalable/apps/$app_id.svg \
          ./usr/share/icons/hicolor/256x256/apps/$app_id.png \
          ./usr/share/metainfo/$app_id.metainfo.xml ./usr/share/man/man6/tavlon.6 \
-         ./usr/share/doc/tavlon/LICENSE; do
+         ./usr/share/doc/tavlon/LICENSE ./usr/share/mime/packages/$app_id.xml; do
   grep -qxF "$f" "$work/contents" || fail "$f is missing from the package"
 done
 [ "$(grep -c '^./usr/share/tavlon/Positions/.*\.tvl$' "$work/contents")" -eq 4 ] ||
