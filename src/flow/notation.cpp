@@ -132,6 +132,11 @@ bool Game::PlayTypedMove() {
         port_.SetStatusText(texts::kTypedOntoKing);
         return false;
     }
+    if (GateMove(m)) {
+        port_.SetInputText({});
+        eInputChange();
+        return false;
+    }
     StoreNextPly(m, RuleSteps::Skip);
     WriteNotationLine(s.CurrentPly, m);
     SetUndoRedoButtons();
