@@ -103,7 +103,8 @@ void BM_NetMoveLatency(benchmark::State& state) {
     std::filesystem::create_directories(dir / "b");
     const int port = FreePort();
     std::ofstream(dir / "mosquitto.conf")
-        << "listener " << port << " 127.0.0.1\nallow_anonymous true\npersistence false\n";
+        << "listener " << port
+        << " 127.0.0.1\nallow_anonymous true\npersistence false\nset_tcp_nodelay true\n";
     const pid_t pid = fork();
     if (pid == 0) {
         [[maybe_unused]] auto* quiet = freopen("/dev/null", "w", stderr);

@@ -83,6 +83,8 @@ bool NetClient::Start(std::string& error) {
     mosquitto_connect_callback_set(mosq_, &NetClient::OnConnect);
     mosquitto_disconnect_callback_set(mosq_, &NetClient::OnDisconnect);
     mosquitto_message_callback_set(mosq_, &NetClient::OnMessage);
+    // A move is one small packet: sent at once, not held back to be joined with the next.
+    mosquitto_int_option(mosq_, MOSQ_OPT_TCP_NODELAY, 1);
     const std::string gone = Encode(PresenceMessage{});
     const std::string presence = TopicName(settings_.room, Topic::Presence, settings_.client);
     int rc = mosquitto_will_set(mosq_, presence.c_str(), static_cast<int>(gone.size()), gone.data(),

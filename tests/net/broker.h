@@ -36,7 +36,8 @@ class Broker {
   public:
     Broker() : port_(FreePort()) {
         std::ofstream(dir_.str() + "/mosquitto.conf")
-            << "listener " << port_ << " 127.0.0.1\nallow_anonymous true\npersistence false\n"
+            << "listener " << port_
+            << " 127.0.0.1\nallow_anonymous true\npersistence false\nset_tcp_nodelay true\n"
             << "log_dest stderr\nlog_type error\nlog_type warning\n";
         Start();
     }
