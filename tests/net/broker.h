@@ -10,6 +10,7 @@
 
 #include <arpa/inet.h>
 #include <csignal>
+#include <fcntl.h>
 #include <fstream>
 #include <memory>
 #include <netinet/in.h>
@@ -49,11 +50,16 @@ class Broker {
     }
 
     void Start() {
+        // Everything the child needs is made before the fork: the clients' threads may hold
+        // the allocator's lock at that moment.
+        const std::string conf = dir_.str() + "/mosquitto.conf";
+        const std::string log = dir_.str() + "/log";
+        const std::string bin = MosquittoBinary();
         pid_ = fork();
         if (pid_ == 0) {
-            const std::string conf = dir_.str() + "/mosquitto.conf";
-            const std::string bin = MosquittoBinary();
-            [[maybe_unused]] auto* log = freopen((dir_.str() + "/log").c_str(), "a", stderr);
+            const int fd = open(log.c_str(), O_WRONLY | O_CREAT | O_APPEND, 0600);
+            if (fd >= 0)
+                dup2(fd, 2);
             execl(bin.c_str(), bin.c_str(), "-c", conf.c_str(), static_cast<char*>(nullptr));
             _exit(127);
         }
