@@ -3,10 +3,11 @@
 #
 # Layers, lowest first; a folder includes only its own headers and those of lower layers,
 # so there can be no cycle between folders:
-#   model < port < rules < engine < storage < editor < flow < ui < cli
+#   model < port < rules < engine < net < storage < editor < flow < ui < cli
 # `port` holds the window interface, so every part of the core can talk to the window;
+# `net` holds the network game room (its referee and the broker connection);
 # `cli` holds the command-line programs beside the window.
-set(layers model port rules engine storage editor flow ui cli)
+set(layers model port rules engine net storage editor flow ui cli)
 
 file(GLOB_RECURSE files ${ROOT}/src/*.cpp ${ROOT}/src/*.h)
 set(failures "")

@@ -115,6 +115,15 @@ class Game final : private SetupHost, private FileHost {
     // Promotion.
     void bInsertOkClick();
 
+    // Plays `m` as a click pair would (the move list, the glance, the autosave, the same
+    // file bytes) when a game is in play and `m` is among the listed legal moves of the
+    // position in play; false, with nothing played, otherwise. A pick in progress or a
+    // pending promotion is dropped first.
+    bool PlayMove(const Move& m);
+    // While a gate is set, a move the player makes (clicked, promoted or typed) is handed
+    // to it instead of being played; whoever set it plays it later through PlayMove, or not.
+    void SetMoveGate(std::function<void(const Move&)> gate);
+
     // Notation and keyboard entry.
     // Filters one typed character: returns it when it may enter the box, '\0' otherwise.
     static char eInputKeyPress(char key);
@@ -224,6 +233,8 @@ class Game final : private SetupHost, private FileHost {
     void CompleteMove(const Move& m);
     // Tells the window how the move just stored sounds: a check given, a capture or a move.
     void SoundMove(const MoveResult& result);
+    // Hands the player's move to the gate when one is set (true: it is not played here).
+    bool GateMove(const Move& m);
     // The "ШАХ!" labels from the position in play (part of the glance): black for every king
     // in check, by the same judgement as the red frames, except a label clicked away while
     // this position is in play.
@@ -283,6 +294,7 @@ class Game final : private SetupHost, private FileHost {
     bool paused_ = false;
     // A failed autosave was told and no write succeeded since.
     bool autosaveFailing_ = false;
+    std::function<void(const Move&)> moveGate_;
     // Last: its thread stops (after writing what is waiting) before the state goes away.
     std::unique_ptr<AutosaveWriter> autosave_;
 };

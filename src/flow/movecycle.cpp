@@ -215,6 +215,8 @@ void Game::CarryOutMove() {
         port_.SetEnabled(Control::plInterface, false);
         return;
     }
+    if (GateMove(m))
+        return;
     CompleteMove(m);
 }
 

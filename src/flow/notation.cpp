@@ -136,6 +136,11 @@ bool Game::PlayTypedMove() {
         port_.SetStatusText(texts::kTypedOntoKing);
         return false;
     }
+    if (GateMove(m)) {
+        port_.SetInputText({});
+        eInputChange();
+        return false;
+    }
     const MoveResult result = StoreNextPly(m, RuleSteps::Skip);
     WriteNotationLine(s.CurrentPly, m);
     SoundMove(result);

@@ -17,6 +17,8 @@ void Game::bInsertOkClick() {
     port_.SetVisible(Control::plChoiceFigure, false);
     port_.SetEnabled(Control::plInterface, true);
     in_.PromotionPending = 0;
+    if (GateMove(m))
+        return;
     CompleteMove(m);
 }
 
