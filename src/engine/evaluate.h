@@ -1,0 +1,18 @@
+// What a position is worth to one player, in hundredths of a pawn.
+#pragma once
+
+#include "model/position.h"
+
+namespace tavlon {
+
+// The value of a piece as the score counts it: pawn 1, knight 3, bishop 3, rook 5, king 0
+// (0 for anything that is no piece).
+int PieceValue(TPieceCode code);
+
+// The board's worth to `player` against the mean of the three others: material kept, pieces
+// left hanging to any opponent, the squares its pieces reach, its pawns' progress toward
+// their promotion line and its king's free squares. The score already won is the search's to
+// add. Allocates nothing.
+int Evaluate(const Position& pos, int player);
+
+} // namespace tavlon
