@@ -1,7 +1,6 @@
 #include "engine/movegen.h"
 
 #include "model/startpos.h"
-#include "rules/attacks.h"
 #include "rules/patterns.h"
 
 namespace tavlon {
@@ -22,6 +21,7 @@ struct Tables {
     std::int8_t rook[64][4][8]; // each ray's squares, ended by -1
     std::int8_t bishop[64][4][8];
     std::uint64_t knightMask[64], kingMask[64];
+    std::uint64_t pawnMask[5][64]; // a pawn's two capture squares; none on the outer ring
 
     static void Steps(const patterns::Step* steps, int from, std::int8_t* out,
                       std::uint64_t& mask) {
@@ -54,6 +54,13 @@ struct Tables {
             Steps(patterns::kKingSteps, i, king[i], kingMask[i]);
             Rays(patterns::kRookLines, i, rook[i]);
             Rays(patterns::kBishopLines, i, bishop[i]);
+            const Square s = SquareOf(i);
+            for (int p = 1; p <= kPlayers; ++p) {
+                pawnMask[p][i] = 0;
+                for (const auto& d : patterns::kPawnCaptures[p])
+                    if (OnBoard(s.c + d.dc, s.r + d.dr))
+                        pawnMask[p][i] |= SquareBit({s.c + d.dc, s.r + d.dr});
+            }
         }
     }
 };
@@ -121,7 +128,7 @@ void Slides(const TBoard& b, int side, int from, const std::int8_t (*rays)[8], M
 
 void KingMoves(const Position& pos, int from, MoveList& out) {
     const int side = pos.side;
-    const std::uint64_t marked = KingAttackMask(pos.board, side);
+    const std::uint64_t marked = KingMarks(pos.board, side);
     // A marked square is no longer empty: a mark on the knight's square ends the special move.
     const HomeSquares& home = kHomeSquares[side];
     const int rights = pos.flags.kingRights[side];
@@ -144,6 +151,51 @@ void KingMoves(const Position& pos, int from, MoveList& out) {
 }
 
 } // namespace
+
+std::uint64_t KingMarks(const TBoard& b, int player) {
+    const Tables& t = T();
+    std::uint64_t empty = 0, pieces = 0;
+    for (int i = 0; i < 64; ++i) {
+        if (b.cells[i] == kEmpty)
+            empty |= std::uint64_t{1} << i;
+        else if (IsPiece(b.cells[i]))
+            pieces |= std::uint64_t{1} << i;
+    }
+    std::uint64_t mask = 0;
+    for (int i = 0; i < 64; ++i) {
+        const TPieceCode code = b.cells[i];
+        if (((pieces >> i) & 1U) == 0 || OwnerOf(code) == player)
+            continue;
+        switch (KindOf(code)) {
+        case kKing:
+            mask |= t.kingMask[i] & empty;
+            break;
+        case kKnight:
+            mask |= t.knightMask[i] & empty;
+            break;
+        case kBishop:
+        case kRook: {
+            // Free squares (empty or an en-passant mark) up to the first piece.
+            const auto rays = KindOf(code) == kRook ? t.rook[i] : t.bishop[i];
+            for (int d = 0; d < 4; ++d)
+                for (int k = 0; k < 8 && rays[d][k] >= 0; ++k) {
+                    if ((pieces >> rays[d][k]) & 1U)
+                        break;
+                    mask |= std::uint64_t{1} << rays[d][k];
+                }
+            break;
+        }
+        default: {
+            // Pawns on the outer ring attack nothing.
+            const Square s = SquareOf(i);
+            if (s.c >= 2 && s.c <= 7 && s.r >= 2 && s.r <= 7)
+                mask |= t.pawnMask[OwnerOf(code)][i] & empty;
+            break;
+        }
+        }
+    }
+    return mask;
+}
 
 void GenerateMoves(const Position& pos, MoveList& out) {
     out.size = 0;
@@ -188,6 +240,7 @@ void ComputeAttacks(const TBoard& b, AttackMaps& out) {
         if (!IsPiece(code))
             continue;
         const int p = OwnerOf(code);
+        out.held[p] |= std::uint64_t{1} << i;
         std::uint64_t m = 0;
         switch (KindOf(code)) {
         case kKnight:
@@ -195,6 +248,8 @@ void ComputeAttacks(const TBoard& b, AttackMaps& out) {
             break;
         case kKing:
             m = t.kingMask[i];
+            out.king[p] = i;
+            out.cheap[p] |= m;
             break;
         case kBishop:
         case kRook: {
@@ -207,16 +262,16 @@ void ComputeAttacks(const TBoard& b, AttackMaps& out) {
                 }
             break;
         }
-        default: {
-            const Square s = SquareOf(i);
-            for (const auto& d : patterns::kPawnCaptures[p])
-                if (OnBoard(s.c + d.dc, s.r + d.dr))
-                    m |= SquareBit({s.c + d.dc, s.r + d.dr});
+        default:
+            m = t.pawnMask[p][i];
             break;
-        }
         }
         out.by[p] |= m;
     }
+}
+
+std::uint64_t NeighbourMask(int index) {
+    return T().kingMask[index];
 }
 
 } // namespace tavlon

@@ -10,11 +10,13 @@
 namespace tavlon {
 namespace {
 
-// Best-Reply Search: the player to move (the root player) searches its own moves at one
-// level and, at the next, the single strongest reply among all three opponents' moves, the
-// other two passing. With no check in this game every position reached so is one the rules
-// allow, and the root player sees twice as far into its own moves as when the four take
-// turns.
+// Paranoid search: the player to move (the root player) assumes the three others play, in
+// their turn, against it alone, so the four levels of a round are one max and three min
+// levels of an alpha-beta search. Best-Reply Search (on request) instead answers each of the
+// root player's moves with the single strongest reply among all three opponents' moves, the
+// other two passing, and sees twice as far into the root player's own moves; in matches
+// against the Novice the paranoid search at the same depth took clearly more (at depth 4,
+// 20 points a game against 17 for Best-Reply), so it is the default.
 
 constexpr int kMaxSearchPly = 64;
 constexpr int kMaxQuiescence = 8; // capture plies after the last full one
@@ -153,6 +155,7 @@ class Searcher {
     int pvLength_[kMaxSearchPly + 1] = {};
     MoveList scratch_;
     int root_ = 1;
+    bool paranoid_ = true;
     long long nodes_ = 0;
     bool stopped_ = false;
     int movetimeMs_ = 0;
@@ -172,6 +175,8 @@ void Searcher::List(const Position& pos, int ply, bool capturesOnly, std::uint16
     const bool rootToMove = pos.side == root_;
     for (int p = 1; p <= kPlayers; ++p) {
         if (rootToMove ? p != root_ : p == root_)
+            continue;
+        if (paranoid_ && p != pos.side)
             continue;
         Position mover = pos;
         mover.side = static_cast<std::uint8_t>(p);
@@ -217,7 +222,8 @@ Position Searcher::Play(const Position& pos, const Move& m, int& gain) const {
         gain += value * kOwnGain;
     } else {
         gain -= value * kOpponentGain;
-        next.side = static_cast<std::uint8_t>(root_);
+        if (!paranoid_)
+            next.side = static_cast<std::uint8_t>(root_);
     }
     return next;
 }
@@ -290,7 +296,9 @@ int Searcher::Node(const Position& pos, int depth, int alpha, int beta, int ply,
     if (stack_[ply].size == 0) {
         // No move: the turn passes with the board unchanged.
         Position next = pos;
-        next.side = static_cast<std::uint8_t>(maxNode ? NextPlayer(root_) : root_);
+        next.side = static_cast<std::uint8_t>(paranoid_ ? NextPlayer(pos.side)
+                                              : maxNode ? NextPlayer(root_)
+                                                        : root_);
         return Node(next, depth - 1, alpha, beta, ply + 1, gain);
     }
     const int alpha0 = alpha, beta0 = beta;
@@ -335,6 +343,7 @@ SearchResult Searcher::Run(const Position& pos, const SearchLimits& limits,
     stopped_ = false;
     nodes_ = 0;
     root_ = pos.side;
+    paranoid_ = !limits.bestReply;
     int maxDepth = limits.depth > 0 ? limits.depth : kMaxSearchPly - kMaxQuiescence - 2;
     movetimeMs_ = limits.movetimeMs;
     int noise = 0;

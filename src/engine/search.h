@@ -22,6 +22,7 @@ struct SearchLimits {
     int movetimeMs = 0;     // 0: no time limit
     std::uint32_t seed = 0; // the Novice's chosen randomness (same seed, same move)
     int timePercent = 100;  // scales a level's own time (matches run faster with less)
+    bool bestReply = false; // Best-Reply Search instead of the paranoid search
 };
 
 // Reported after each completed iteration; `pv` points into the engine and lives until the

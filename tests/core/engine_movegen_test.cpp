@@ -1,6 +1,7 @@
 // The engine's own move listing against the rules' listing, move for move.
 #include "engine/movegen.h"
 #include "quarter_turn.h"
+#include "rules/attacks.h"
 #include "rules/moves.h"
 
 #include <gtest/gtest.h>
@@ -29,6 +30,7 @@ void ExpectSameMoves(Position pos, const std::string& name) {
         ListLegalMoves(pos, rules);
         GenerateMoves(pos, fast);
         ASSERT_EQ(Keys(fast), Keys(rules)) << name << ", side " << side;
+        ASSERT_EQ(KingMarks(pos.board, side), KingAttackMask(pos.board, side)) << name;
     }
 }
 

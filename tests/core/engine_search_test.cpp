@@ -84,7 +84,7 @@ TEST(EngineSearch, TheStrongerLevelsFindTheClearMove) {
          [](TBoard& b) {
              b.at(4, 4) = CodeOf(1, kKnight);
              b.at(5, 6) = CodeOf(2, kRook);
-             b.at(6, 7) = CodeOf(1, kPawn1);
+             b.at(2, 7) = CodeOf(1, kPawn1);
          },
          0,
          {5, 6}},
