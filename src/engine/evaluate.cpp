@@ -66,6 +66,21 @@ int PieceValue(TPieceCode code) {
     return code < 100 ? kValues.of[code] : 0;
 }
 
+int EvaluateMaterial(const Position& pos, int player) {
+    int worth[5] = {};
+    for (int i = 0; i < 64; ++i) {
+        const TPieceCode code = pos.board.cells[i];
+        const int value = kValues.of[code];
+        if (value == 0)
+            continue;
+        const int p = OwnerOf(code);
+        worth[p] += value * kMaterialPercent;
+        if (IsPawn(code))
+            worth[p] += kPawnSteps.of[p][i] * kPerPawnStepSquared;
+    }
+    return worth[player] - (worth[1] + worth[2] + worth[3] + worth[4] - worth[player]) / 3;
+}
+
 int Evaluate(const Position& pos, int player) {
     AttackMaps attacks;
     ComputeAttacks(pos.board, attacks);

@@ -240,8 +240,12 @@ int Searcher::Quiesce(const Position& pos, int alpha, int beta, int ply, int gai
     if ((nodes_ & 1023) == 0 && TimeUp())
         return 0;
     pvLength_[ply] = ply;
-    const int stand = Evaluate(pos, root_) + gain;
     const bool maxNode = pos.side == root_;
+    // Far outside the window the cheap material count decides.
+    const int rough = EvaluateMaterial(pos, root_) + gain;
+    if (maxNode ? rough - kLazyMargin >= beta : rough + kLazyMargin <= alpha)
+        return rough;
+    const int stand = Evaluate(pos, root_) + gain;
     // Whoever is to move may also take nothing.
     if (maxNode ? stand >= beta : stand <= alpha)
         return stand;
