@@ -313,7 +313,20 @@ int Searcher::Node(const Position& pos, int depth, int alpha, int beta, int ply,
         int childGain = gain;
         const bool quiet = CaptureValue(pos, m) == 0 && m.promotion == 0;
         const Position next = Play(pos, m, childGain);
-        const int v = Node(next, depth - 1, alpha, beta, ply + 1, childGain);
+        // After the first move, a null window first: it only has to show the move is no
+        // better than the best so far, and is searched again in full when it is.
+        int v = 0;
+        if (i == 0) {
+            v = Node(next, depth - 1, alpha, beta, ply + 1, childGain);
+        } else if (maxNode) {
+            v = Node(next, depth - 1, alpha, alpha + 1, ply + 1, childGain);
+            if (v > alpha && v < beta && !stopped_)
+                v = Node(next, depth - 1, alpha, beta, ply + 1, childGain);
+        } else {
+            v = Node(next, depth - 1, beta - 1, beta, ply + 1, childGain);
+            if (v < beta && v > alpha && !stopped_)
+                v = Node(next, depth - 1, alpha, beta, ply + 1, childGain);
+        }
         if (stopped_)
             return 0;
         if (maxNode ? v > best : v < best) {
@@ -391,9 +404,15 @@ SearchResult Searcher::Run(const Position& pos, const SearchLimits& limits,
             const Position next = Play(pos, rootMoves[i], gain);
             // With a bonus on the root's moves each is searched with the whole window, so the
             // bonus decides between true values.
-            const int v =
-                Node(next, depth - 1, noise > 0 ? -kInfinity : alpha, kInfinity, 1, gain) +
-                bonus[i];
+            int v = 0;
+            if (noise > 0) {
+                v = Node(next, depth - 1, -kInfinity, kInfinity, 1, gain) + bonus[i];
+            } else {
+                v = i == 0 ? Node(next, depth - 1, alpha, kInfinity, 1, gain)
+                           : Node(next, depth - 1, alpha, alpha + 1, 1, gain);
+                if (i > 0 && v > alpha && !stopped_)
+                    v = Node(next, depth - 1, alpha, kInfinity, 1, gain);
+            }
             if (stopped_)
                 break;
             if (v > bestScore) {
@@ -406,8 +425,15 @@ SearchResult Searcher::Run(const Position& pos, const SearchLimits& limits,
                     pv[k] = pv_[1][k];
             }
         }
-        if (stopped_)
+        if (stopped_) {
+            // A move searched in full at the new depth that beat the previous best there
+            // is taken even though the depth was not finished.
+            if (bestIndex > 0) {
+                result.best = rootMoves[bestIndex];
+                result.score = bestScore;
+            }
             break;
+        }
         // The iteration is whole: its best move goes first for the next one.
         std::rotate(rootMoves, rootMoves + bestIndex, rootMoves + bestIndex + 1);
         std::rotate(bonus, bonus + bestIndex, bonus + bestIndex + 1);
