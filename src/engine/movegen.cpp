@@ -82,7 +82,9 @@ inline void Add(MoveList& out, int from, int to) {
     out.moves[out.size++] = {SquareOf(from), SquareOf(to), 0};
 }
 
-void PawnMoves(const Position& pos, int from, MoveList& out) {
+// With `captures`, only the moves that take a piece (a pawn onto another player's en-passant
+// mark included) or promote.
+void PawnMoves(const Position& pos, int from, MoveList& out, bool captures) {
     const int side = pos.side;
     const TPieceCode piece = pos.board.cells[from];
     const Square s = SquareOf(from);
@@ -102,7 +104,8 @@ void PawnMoves(const Position& pos, int from, MoveList& out) {
         const int c = s.c + f.dc * k, r = s.r + f.dr * k;
         if (!OnBoard(c, r) || pos.board.at(c, r) != kEmpty)
             break;
-        add(c, r);
+        if (!captures || OnPawnPromotionLine(side, {c, r}))
+            add(c, r);
     }
     // Aside: onto anything another player holds there, a piece or an en-passant mark.
     for (const auto& d : patterns::kPawnCaptures[side]) {
@@ -115,29 +118,38 @@ void PawnMoves(const Position& pos, int from, MoveList& out) {
     }
 }
 
-void Slides(const TBoard& b, int side, int from, const std::int8_t (*rays)[8], MoveList& out) {
+// A piece that takes what it lands on: with `captures`, only onto another player's piece.
+inline bool Lands(int side, TPieceCode there, bool captures) {
+    return MayLand(side, there) && (!captures || IsPiece(there));
+}
+
+void Slides(const TBoard& b, int side, int from, const std::int8_t (*rays)[8], MoveList& out,
+            bool captures) {
     for (int d = 0; d < 4; ++d)
         for (int k = 0; k < 8 && rays[d][k] >= 0; ++k) {
             const TPieceCode there = b.cells[rays[d][k]];
-            if (MayLand(side, there))
+            if (Lands(side, there, captures))
                 Add(out, from, rays[d][k]);
             if (there != kEmpty)
                 break;
         }
 }
 
-void KingMoves(const Position& pos, int from, MoveList& out) {
+void KingMoves(const Position& pos, int from, MoveList& out, bool captures) {
     const int side = pos.side;
-    const std::uint64_t marked = KingMarks(pos.board, side);
-    // A marked square is no longer empty: a mark on the knight's square ends the special move.
     const HomeSquares& home = kHomeSquares[side];
     const int rights = pos.flags.kingRights[side];
-    const bool special = SquareOf(from) == home.king && pos.board.at(home.knight) == kEmpty &&
-                         (marked & SquareBit(home.knight)) == 0 && (rights == 1 || rights == 2);
+    const bool mayFly = SquareOf(from) == home.king && pos.board.at(home.knight) == kEmpty &&
+                        (rights == 1 || rights == 2);
+    // Marks stand only on free squares, so a king taking a piece needs them only to know
+    // whether it may make its special move.
+    const std::uint64_t marked = !captures || mayFly ? KingMarks(pos.board, side) : 0;
+    // A marked square is no longer empty: a mark on the knight's square ends the special move.
+    const bool special = mayFly && (marked & SquareBit(home.knight)) == 0;
     const auto tryTo = [&](int to) {
         if ((marked >> to) & 1U)
             return;
-        if (MayLand(side, pos.board.cells[to]))
+        if (Lands(side, pos.board.cells[to], captures))
             Add(out, from, to);
     };
     if (special) {
@@ -151,6 +163,8 @@ void KingMoves(const Position& pos, int from, MoveList& out) {
 }
 
 } // namespace
+
+static void ListMoves(const Position& pos, MoveList& out, bool captures);
 
 std::uint64_t KingMarks(const TBoard& b, int player) {
     const Tables& t = T();
@@ -198,6 +212,14 @@ std::uint64_t KingMarks(const TBoard& b, int player) {
 }
 
 void GenerateMoves(const Position& pos, MoveList& out) {
+    ListMoves(pos, out, false);
+}
+
+void GenerateCaptures(const Position& pos, MoveList& out) {
+    ListMoves(pos, out, true);
+}
+
+static void ListMoves(const Position& pos, MoveList& out, bool captures) {
     out.size = 0;
     const Tables& t = T();
     const int side = pos.side;
@@ -210,21 +232,21 @@ void GenerateMoves(const Position& pos, MoveList& out) {
         case kPawn1 + 1:
         case kPawn1 + 2:
         case kPawn4:
-            PawnMoves(pos, i, out);
+            PawnMoves(pos, i, out, captures);
             break;
         case kKnight:
             for (const std::int8_t* to = t.knight[i]; *to >= 0; ++to)
-                if (MayLand(side, pos.board.cells[*to]))
+                if (Lands(side, pos.board.cells[*to], captures))
                     Add(out, i, *to);
             break;
         case kBishop:
-            Slides(pos.board, side, i, t.bishop[i], out);
+            Slides(pos.board, side, i, t.bishop[i], out, captures);
             break;
         case kRook:
-            Slides(pos.board, side, i, t.rook[i], out);
+            Slides(pos.board, side, i, t.rook[i], out, captures);
             break;
         case kKing:
-            KingMoves(pos, i, out);
+            KingMoves(pos, i, out, captures);
             break;
         default:
             break; // an en-passant mark goes nowhere

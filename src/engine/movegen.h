@@ -13,6 +13,10 @@ namespace tavlon {
 // Allocates nothing.
 void GenerateMoves(const Position& pos, MoveList& out);
 
+// Of those moves, the ones that take a piece (a pawn onto another player's en-passant mark
+// included) or promote a pawn.
+void GenerateCaptures(const Position& pos, MoveList& out);
+
 // The squares a picked king of `player` may not enter, exactly as KingAttackMask marks them.
 std::uint64_t KingMarks(const TBoard& b, int player);
 

@@ -180,7 +180,10 @@ void Searcher::List(const Position& pos, int ply, bool capturesOnly, std::uint16
             continue;
         Position mover = pos;
         mover.side = static_cast<std::uint8_t>(p);
-        GenerateMoves(mover, scratch_);
+        if (capturesOnly)
+            GenerateCaptures(mover, scratch_);
+        else
+            GenerateMoves(mover, scratch_);
         for (const Move& m : scratch_) {
             const int taken = CaptureValue(pos, m);
             const TPieceCode piece = pos.board.at(m.from);
