@@ -35,7 +35,7 @@ struct LevelLimits {
 // Novice: its own move and the captures after it, with a random bonus of up to 1.6 pawns on
 // each move; Amateur: a short search; Master: two seconds.
 constexpr LevelLimits kLevels[4] = {
-    {0, 0, 0}, {1, 0, 160}, {4, 400, 0}, {kMaxSearchPly - 8, 2000, 0}};
+    {0, 0, 0}, {1, 0, 160}, {3, 400, 0}, {kMaxSearchPly - 8, 2000, 0}};
 
 std::uint64_t SplitMix(std::uint64_t& x) {
     std::uint64_t z = (x += 0x9E3779B97F4A7C15ULL);
