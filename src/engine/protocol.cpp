@@ -4,12 +4,15 @@
 #include "model/positiontext.h"
 #include "rules/moves.h"
 
+#include <charconv>
+#include <sstream>
 #include <utility>
 
 namespace tavlon {
 namespace {
 
 constexpr char kPromotionLetters[] = {'b', 'n', 'r'};
+constexpr long long kMaxGoDepth = 40;
 
 bool IsSpace(char c) {
     return c == ' ' || c == '\t' || c == '\r' || c == '\n' || c == '\v' || c == '\f';
@@ -94,19 +97,58 @@ bool ReadMoveText(std::string_view text, Move& m) {
     return true;
 }
 
+EngineProtocol::EngineProtocol(std::string version)
+    : version_(std::move(version)), engine_(std::make_unique<Engine>()) {}
+
+EngineProtocol::~EngineProtocol() {
+    StopSearch();
+}
+
+void EngineProtocol::Write(std::ostream& out, const std::string& text) {
+    const std::lock_guard<std::mutex> lock(outMutex_);
+    out << text;
+    out.flush();
+}
+
+void EngineProtocol::Wait() {
+    if (search_.joinable())
+        search_.join();
+}
+
+void EngineProtocol::StopSearch() {
+    stop_ = true;
+    Wait();
+}
+
 bool EngineProtocol::Answer(std::string_view line, std::ostream& out) {
+    // A search that has answered is gathered before anything else.
+    if (!searching_ && search_.joinable())
+        search_.join();
     while (!line.empty() && IsSpace(line.back()))
         line.remove_suffix(1);
     std::string_view args = line;
     const std::string_view command = NextWord(args);
     if (command.empty())
         return true;
+    if (command == "go") {
+        std::ostringstream answer;
+        Go(args, answer, out);
+        Write(out, answer.str());
+        return true;
+    }
+    std::ostringstream answer;
+    const bool goOn = Dispatch(command, args, answer);
+    Write(out, answer.str());
+    return goOn;
+}
+
+bool EngineProtocol::Dispatch(std::string_view command, std::string_view args, std::ostream& out) {
     const bool takesArgs = command == "position" || command == "perft";
-    const bool bare =
-        command == "tavlon" || command == "moves" || command == "show" || command == "quit";
+    const bool bare = command == "tavlon" || command == "moves" || command == "show" ||
+                      command == "quit" || command == "stop";
     if (!takesArgs && !bare) {
         Error(out, "неизвестная команда «" + std::string(command) +
-                       "»; команды: tavlon, position, moves, show, perft, quit.");
+                       "»; команды: tavlon, position, moves, show, perft, go, stop, quit.");
         return true;
     }
     if (bare && !args.empty()) {
@@ -114,12 +156,18 @@ bool EngineProtocol::Answer(std::string_view line, std::ostream& out) {
                        std::string(args) + "».");
         return true;
     }
-    if (command == "quit")
-        return false;
+    if (command == "quit" || command == "stop") {
+        // The search answers its bestmove with the best move found so far.
+        StopSearch();
+        return command == "stop";
+    }
     if (command == "tavlon") {
         out << "id name Tavlon " << version_ << "\ntavlonok\n";
     } else if (command == "position") {
-        SetPosition(args, out);
+        if (searching_)
+            Error(out, "идёт поиск: позиция меняется после stop или bestmove.");
+        else
+            SetPosition(args, out);
     } else if (command == "moves") {
         MoveList legal;
         ListLegalMoves(pos_, legal);
@@ -133,6 +181,56 @@ bool EngineProtocol::Answer(std::string_view line, std::ostream& out) {
         Perft(args, out);
     }
     return true;
+}
+
+void EngineProtocol::Go(std::string_view args, std::ostream& answer, std::ostream& searchOut) {
+    if (searching_) {
+        Error(answer, "идёт поиск: новый go после stop или bestmove.");
+        return;
+    }
+    SearchLimits limits;
+    const std::string usage =
+        "go: нужно level 1-3, movetime МС (1-86400000) или depth N (1-40), можно с seed N.";
+    bool any = false;
+    while (!args.empty()) {
+        const std::string_view key = NextWord(args);
+        const std::string_view word = NextWord(args);
+        long long value = -1;
+        const auto [end, ec] = std::from_chars(word.data(), word.data() + word.size(), value);
+        const bool number = !word.empty() && ec == std::errc() && end == word.data() + word.size();
+        if (key == "level" && number && value >= 1 && value <= 3)
+            limits.level = static_cast<int>(value);
+        else if (key == "movetime" && number && value >= 1 && value <= 86400000)
+            limits.movetimeMs = static_cast<int>(value);
+        else if (key == "depth" && number && value >= 1 && value <= kMaxGoDepth)
+            limits.depth = static_cast<int>(value);
+        else if (key == "seed" && number && value >= 0 && value <= 4294967295LL)
+            limits.seed = static_cast<std::uint32_t>(value);
+        else {
+            Error(answer, usage);
+            return;
+        }
+        any = any || key != "seed";
+    }
+    if (!any) {
+        Error(answer, usage);
+        return;
+    }
+    stop_ = false;
+    searching_ = true;
+    search_ = std::thread([this, pos = pos_, limits, &searchOut] {
+        const auto info = [&](const SearchInfo& i) {
+            std::string line = "info depth " + std::to_string(i.depth) + " nodes " +
+                               std::to_string(i.nodes) + " time " + std::to_string(i.timeMs) +
+                               " score " + std::to_string(i.score) + " pv";
+            for (int k = 0; k < i.pvLength; ++k)
+                line += ' ' + MoveText(i.pv[k]);
+            Write(searchOut, line + '\n');
+        };
+        const SearchResult r = engine_->Search(pos, limits, stop_, info);
+        Write(searchOut, "bestmove " + (r.hasMove ? MoveText(r.best) : std::string("none")) + '\n');
+        searching_ = false;
+    });
 }
 
 bool EngineProtocol::SetPosition(std::string_view args, std::ostream& out) {

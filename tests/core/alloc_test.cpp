@@ -1,5 +1,7 @@
 // Hovering and moving allocate nothing on the window's thread: a move hands its snapshot to
 // the autosave writer, whose own thread does the file write and may allocate for it.
+#include "engine/search.h"
+#include "rules/moves.h"
 #include "table.h"
 
 #include <cstdlib>
@@ -62,6 +64,22 @@ TEST(Allocations, NoneWhileHoveringOrMovingBesidesTheAutosave) {
     t.port.ListAppend("5. D2D4");
     const long listing = gAllocations - before;
     EXPECT_LE(move, listing) << "the move itself allocated";
+}
+
+TEST(Allocations, NoneWhileTheEngineSearches) {
+    Engine engine; // its tables are made here
+    const std::atomic<bool> stop{false};
+    SearchLimits limits;
+    limits.depth = 4;
+    const long before = gAllocations;
+    // A few plies of the computer playing all four seats.
+    Position pos = StartPosition();
+    for (int ply = 0; ply < 4; ++ply) {
+        const SearchResult r = engine.Search(pos, limits, stop);
+        ASSERT_TRUE(r.hasMove) << ply;
+        CarryOut(pos, r.best);
+    }
+    EXPECT_EQ(gAllocations - before, 0);
 }
 
 } // namespace

@@ -69,8 +69,13 @@ TEST(EngineProtocol, FailedCommandsAnswerOneErrorLineAndChangeNothing) {
         const char* line;
         const char* message; // a part of the error line
     } cases[] = {
-        {"go", "неизвестная команда «go»"},
-        {"go depth 3", "неизвестная команда «go»"},
+        {"go", "go: нужно level 1-3"},
+        {"go level 4", "go: нужно level 1-3"},
+        {"go depth x", "go: нужно level 1-3"},
+        {"go movetime", "go: нужно level 1-3"},
+        {"go seed 5", "go: нужно level 1-3"},
+        {"stop now", "без продолжения"},
+        {"xyzzy", "неизвестная команда «xyzzy»"},
         {"position", "start или text"},
         {"position start d2d4", "нужно moves"},
         {"position start moves d2d4 d2d4", "ход 2 «d2d4»: правила не разрешают"},
@@ -94,6 +99,60 @@ TEST(EngineProtocol, FailedCommandsAnswerOneErrorLineAndChangeNothing) {
         EXPECT_NE(answer.find(c.message), std::string::npos) << c.line << ": " << answer;
         EXPECT_EQ(engine.position(), before) << c.line;
     }
+}
+
+// The lines of a finished search: its info lines, then one bestmove naming a listed move.
+void ExpectSearchAnswer(const std::string& lines, const std::string& legal, const std::string& go) {
+    std::istringstream in(lines);
+    std::string line, last;
+    while (std::getline(in, line)) {
+        if (!last.empty()) {
+            EXPECT_EQ(last.rfind("info depth ", 0), 0U) << go << ": " << lines;
+        }
+        last = line;
+    }
+    ASSERT_EQ(last.rfind("bestmove ", 0), 0U) << go << ": " << lines;
+    EXPECT_NE(legal.find(' ' + last.substr(9) + ' '), std::string::npos) << go << ": " << lines;
+}
+
+TEST(EngineProtocol, GoAnswersInfoLinesAndALegalBestMove) {
+    EngineProtocol engine("1.0");
+    Ask(engine, "position start moves d2d4 b5d5");
+    std::string legal = Ask(engine, "moves");
+    legal.back() = ' ';
+    for (const char* go : {"go depth 3", "go level 1 seed 3", "go movetime 50", "go level 2"}) {
+        std::ostringstream out;
+        EXPECT_TRUE(engine.Answer(go, out));
+        engine.Wait();
+        ExpectSearchAnswer(out.str(), legal, go);
+    }
+    // The depth asked for is the last one reported.
+    std::ostringstream out;
+    engine.Answer("go depth 2", out);
+    engine.Wait();
+    EXPECT_NE(out.str().find("info depth 2 nodes "), std::string::npos) << out.str();
+    EXPECT_EQ(out.str().find("info depth 3"), std::string::npos) << out.str();
+}
+
+TEST(EngineProtocol, StopAnswersALongSearchAndNothingChangesTheSearchedPosition) {
+    EngineProtocol engine("1.0");
+    std::ostringstream out;
+    EXPECT_TRUE(engine.Answer("go movetime 86400000", out));
+    // While it thinks, commands are read: a new go or position is refused, the rest answer.
+    const std::string refused[] = {Ask(engine, "go depth 1"),
+                                   Ask(engine, "position start moves d2d4")};
+    for (const auto& answer : refused)
+        EXPECT_EQ(answer.rfind("error идёт поиск", 0), 0U) << answer;
+    EXPECT_EQ(Shown(engine), "position text " + PositionText(StartPosition()) + "\n");
+    EXPECT_TRUE(engine.Answer("stop", out));
+    std::string legal = Ask(engine, "moves");
+    legal.back() = ' ';
+    ExpectSearchAnswer(out.str(), legal, "stop");
+    // quit during a search answers its bestmove too.
+    std::ostringstream second;
+    engine.Answer("go movetime 86400000", second);
+    EXPECT_FALSE(engine.Answer("quit", second));
+    ExpectSearchAnswer(second.str(), legal, "quit");
 }
 
 TEST(EngineProtocol, QuitEndsTheSession) {
