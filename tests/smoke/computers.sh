@@ -54,7 +54,7 @@ side() { od -An -tu1 -N1 temp.tvl | tr -d ' '; }
 # The number of notation lines the autosave holds (each move writes one).
 lines() {
   local n=0 i
-  for i in $(seq 1 60); do
+  for i in $(seq 2 60); do # line 1 of a new game is empty
     [ "$(od -An -tu1 -j$((321 + 256 * i)) -N1 temp.tvl | tr -d ' ')" = 0 ] && break
     n=$((n + 1))
   done
