@@ -48,3 +48,25 @@ answer_box() {
   sleep 0.6
   [ "$(boxes)" -eq 0 ]
 }
+
+# Starts the program ("$exe", log "$log") on the data folder "$data" and waits for its window:
+# sets `app`, `wid` and the board image's top-left corner `bx`, `by`. The caller defines fail.
+start_tavlon() {
+  "$exe" --data-dir "$data" >>"$log" 2>&1 &
+  app=$!
+  wid=$(timeout 20 xdotool search --sync --onlyvisible --name '^Tavlon 1\.0$' | head -n 1)
+  [ -n "$wid" ] || fail "the window did not appear"
+  sleep 0.5
+  eval "$(xdotool getwindowgeometry --shell "$wid")"
+  # The board lies at (38, 123) of the client area; the client area is 492 pixels high,
+  # so the menu bar is what the window has above it.
+  menu=$((HEIGHT - 492))
+  bx=$((X + 38))
+  by=$((Y + menu + 123))
+}
+
+# True once the program "$app" has ended (within `$1` tenths of a second, 50 by default).
+ended() {
+  for _ in $(seq "${1:-50}"); do kill -0 "$app" 2>/dev/null || return 0; sleep 0.1; done
+  return 1
+}

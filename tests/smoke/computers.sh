@@ -35,21 +35,6 @@ mkdir -p "$XDG_CONFIG_HOME/tavlon"
 # White a person, the others the computer at its strongest: each thinks about two seconds.
 printf '[play]\nseats="0,3,3,3"\nrounds=0\n' >"$XDG_CONFIG_HOME/tavlon/tavlon.ini"
 
-start() {
-  "$exe" --data-dir "$data" >>"$log" 2>&1 &
-  app=$!
-  wid=$(timeout 20 xdotool search --sync --onlyvisible --name '^Tavlon 1\.0$' | head -n 1)
-  [ -n "$wid" ] || fail "the window did not appear"
-  sleep 0.5
-  eval "$(xdotool getwindowgeometry --shell "$wid")"
-  menu=$((HEIGHT - 492))
-  bx=$((X + 38))
-  by=$((Y + menu + 123))
-}
-ended() {
-  for _ in $(seq 100); do kill -0 "$app" 2>/dev/null || return 0; sleep 0.1; done
-  return 1
-}
 side() { od -An -tu1 -N1 temp.tvl | tr -d ' '; }
 # The number of notation lines the autosave holds (each move writes one).
 lines() {
@@ -61,17 +46,17 @@ lines() {
   echo "$n"
 }
 
-start
+start_tavlon
 click 150 80           # the intro's "Новая игра"
 square 4 7; square 4 5 # White: D2-D4; Red's computer starts thinking
 sleep 0.3
 [ "$(side)" = 2 ] || fail "after White's move Red should be to move, the autosave says $(side)"
 kill -TERM "$app"
-ended || fail "SIGTERM did not end the program while the computer thought"
+ended 100 || fail "SIGTERM did not end the program while the computer thought"
 app=
 [ "$(stat -c %s kept.tvl)" -eq 3200580 ] || fail "the game was not kept while the computer thought"
 
-start
+start_tavlon
 answer_box Return "$artefacts/computers-resume-question.png" || fail "expected the resume question"
 # The computers go on: Red, Green and Brown answer, White is to move again.
 for _ in $(seq 100); do

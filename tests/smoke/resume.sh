@@ -33,17 +33,6 @@ cd "$data"
 unset QT_QPA_PLATFORM
 export XDG_CONFIG_HOME="$work/config"
 
-start() {
-  "$exe" --data-dir "$data" >>"$log" 2>&1 &
-  app=$!
-  wid=$(timeout 20 xdotool search --sync --onlyvisible --name '^Tavlon 1\.0$' | head -n 1)
-  [ -n "$wid" ] || fail "the window did not appear"
-  sleep 0.5
-  eval "$(xdotool getwindowgeometry --shell "$wid")"
-  menu=$((HEIGHT - 492))
-  bx=$((X + 38))
-  by=$((Y + menu + 123))
-}
 # The resume question is up: its picture is kept, Enter answers Yes.
 answer_yes() {
   answer_box Return "$artefacts/$1.png" || fail "$1: expected the question alone, found $(boxes)"
@@ -58,13 +47,9 @@ off_board() {
 }
 byte() { od -An -tu1 -j"$1" -N1 temp.tvl | tr -d ' '; }
 board_byte() { byte $((1 + ($1 - 1) * 8 + ($2 - 1))); }
-ended() {
-  for _ in $(seq 50); do kill -0 "$app" 2>/dev/null || return 0; sleep 0.1; done
-  return 1
-}
 
 # First run: the knights of White, Red and Green step out; Brown moves next.
-start
+start_tavlon
 click 150 80
 square 2 8; square 1 6 # B1-A3
 square 1 2; square 3 1 # A7-C8
@@ -82,7 +67,7 @@ app=
 [ "$(stat -c %s kept.tvl)" -eq 3200580 ] || fail "no whole game kept at close"
 
 # Second run: Yes, two undos (Red moves again), Red's knight to C8 once more.
-start
+start_tavlon
 answer_yes resume-question
 sleep 0.5
 [ ! -e kept.tvl ] || fail "the kept game is still there once the autosave holds it"
@@ -101,7 +86,7 @@ echo "resume: a game closed with \"Выход\" resumed with its undo line"
 kill -KILL "$app"
 wait "$app" 2>/dev/null || true
 app=
-start
+start_tavlon
 answer_yes resume-crash-question
 sleep 0.5
 # The autosave and its line hold the resumed game now: crash.tvl may go, the game stays.
@@ -109,7 +94,7 @@ sleep 0.5
 kill -KILL "$app"
 wait "$app" 2>/dev/null || true
 app=
-start
+start_tavlon
 answer_yes resume-crash-question-again
 off_board
 key ctrl+z # Red's knight goes back: the line came back with the crashed game
