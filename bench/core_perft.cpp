@@ -4,26 +4,12 @@
 #include "model/positiontext.h"
 #include "rules/moves.h"
 
-#include <benchmark/benchmark.h>
+#include "longline.h"
 
-#include <random>
+#include <benchmark/benchmark.h>
 
 namespace tavlon {
 namespace {
-
-// A busy middle game: 20 moves chosen by a fixed seed from the start position.
-Position MiddleGame() {
-    std::mt19937 rng(2026);
-    Position pos = StartPosition();
-    MoveList moves;
-    for (int ply = 0; ply < 20; ++ply) {
-        ListLegalMoves(pos, moves);
-        if (moves.size == 0)
-            break;
-        CarryOut(pos, moves.moves[rng() % static_cast<unsigned>(moves.size)]);
-    }
-    return pos;
-}
 
 void RunPerft(benchmark::State& state, const Position& pos) {
     const int depth = static_cast<int>(state.range(0));
@@ -43,7 +29,7 @@ void BM_PerftStart(benchmark::State& state) {
 BENCHMARK(BM_PerftStart)->DenseRange(3, 5)->Unit(benchmark::kMillisecond);
 
 void BM_PerftMiddleGame(benchmark::State& state) {
-    const Position pos = MiddleGame();
+    const Position pos = BusyMiddleGame();
     RunPerft(state, pos);
     state.SetLabel(PositionText(pos));
 }

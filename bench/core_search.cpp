@@ -5,26 +5,12 @@
 #include "model/positiontext.h"
 #include "rules/moves.h"
 
-#include <benchmark/benchmark.h>
+#include "longline.h"
 
-#include <random>
+#include <benchmark/benchmark.h>
 
 namespace tavlon {
 namespace {
-
-// A busy middle game: 20 moves chosen by a fixed seed from the start position.
-Position MiddleGame() {
-    std::mt19937 rng(2026);
-    Position pos = StartPosition();
-    MoveList moves;
-    for (int ply = 0; ply < 20; ++ply) {
-        ListLegalMoves(pos, moves);
-        if (moves.size == 0)
-            break;
-        CarryOut(pos, moves.moves[rng() % static_cast<unsigned>(moves.size)]);
-    }
-    return pos;
-}
 
 // One search of one second; the counters are nodes per second and the depth it completed.
 void RunSearch(benchmark::State& state, const Position& pos) {
@@ -48,7 +34,7 @@ void BM_SearchOneSecondStart(benchmark::State& state) {
 BENCHMARK(BM_SearchOneSecondStart)->Iterations(2)->Unit(benchmark::kMillisecond);
 
 void BM_SearchOneSecondMiddleGame(benchmark::State& state) {
-    const Position pos = MiddleGame();
+    const Position pos = BusyMiddleGame();
     RunSearch(state, pos);
     state.SetLabel(PositionText(pos));
 }
@@ -56,7 +42,7 @@ BENCHMARK(BM_SearchOneSecondMiddleGame)->Iterations(2)->Unit(benchmark::kMillise
 
 // The engine's own move listing against the rules' listing.
 void BM_GenerateMovesMiddleGame(benchmark::State& state) {
-    const Position pos = MiddleGame();
+    const Position pos = BusyMiddleGame();
     MoveList list;
     for (auto _ : state) {
         GenerateMoves(pos, list);
@@ -66,7 +52,7 @@ void BM_GenerateMovesMiddleGame(benchmark::State& state) {
 BENCHMARK(BM_GenerateMovesMiddleGame);
 
 void BM_ListLegalMovesMiddleGame(benchmark::State& state) {
-    const Position pos = MiddleGame();
+    const Position pos = BusyMiddleGame();
     MoveList list;
     for (auto _ : state) {
         ListLegalMoves(pos, list);
@@ -76,7 +62,7 @@ void BM_ListLegalMovesMiddleGame(benchmark::State& state) {
 BENCHMARK(BM_ListLegalMovesMiddleGame);
 
 void BM_EvaluateMiddleGame(benchmark::State& state) {
-    const Position pos = MiddleGame();
+    const Position pos = BusyMiddleGame();
     for (auto _ : state)
         benchmark::DoNotOptimize(Evaluate(pos, pos.side));
 }
