@@ -62,6 +62,14 @@ void NetRouter::mmNetGameClick() {
     choice = dialog.Chosen();
     if (settings)
         StoreNetChoice(*settings, choice);
+    // The room's game takes the board: a game with moves is offered to be saved first, as a
+    // new game offers it, and "Отмена" keeps it here.
+    Game& game = window_.game();
+    if (game.state().GameStarted && game.state().CurrentPly > 1) {
+        game.mmNewClick();
+        if (game.state().CurrentPly > 1)
+            return;
+    }
     QString error;
     if (!Enter(choice, outcome == NetDialog::Create, error))
         window_.Message(error.toStdString());
