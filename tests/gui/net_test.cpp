@@ -1,6 +1,7 @@
 // Two windows in one room on the tests' own broker: moves clicked in either window and a
 // computer seat hosted by one of them end in the same game in both; a click for a seat held
-// elsewhere plays nothing; a move is taken back only when the other window's person agrees.
+// elsewhere plays nothing; a move is taken back only when the other window's person agrees;
+// a window that leaves is shown gone in the other and plays on by itself.
 #ifdef TAVLON_HAVE_NET
 
 #include "fixture.h"
@@ -55,7 +56,7 @@ ui::NetChoice Choice(int port, const std::string& client, int person) {
     return c;
 }
 
-TEST(NetWindowTest, TwoWindowsPlayOneGameAndUndoByAgreement) {
+TEST(NetWindowTest, TwoWindowsPlayOneGameUndoByAgreementAndLeave) {
     TAVLON_NEED_BROKER();
     test::Broker broker;
     Table a, b;
@@ -113,6 +114,14 @@ TEST(NetWindowTest, TwoWindowsPlayOneGameAndUndoByAgreement) {
     ASSERT_TRUE(QTest::qWaitFor([&] { return both(13); }, 10000));
     EXPECT_EQ(a.game().state().SideToMove, 1);
     EXPECT_EQ(a.File(), b.File());
+
+    // B leaves: A sees its seats' holder gone; B's game goes on at B, undo and all.
+    b.window->Net()->Leave();
+    const QWidget* red = a.window->controls().Image[1];
+    EXPECT_TRUE(QTest::qWaitFor([&] { return red->toolTip().contains(u"отключился"_s); }, 10000))
+        << red->toolTip().toStdString();
+    EXPECT_TRUE(b.window->controls().bBackStep->isEnabled());
+    EXPECT_FALSE(a.window->controls().bBackStep->isEnabled());
 }
 
 } // namespace
