@@ -203,7 +203,7 @@ void NetRouter::Pump() {
     // Whatever happened, the board ends where the room stands.
     if (room.HasGame() && (rebuild || (changed && !(game.state().Current() == room.Current()))))
         Rebuild();
-    if (changed || seats)
+    if (seats || rebuild)
         ShowSeats();
     if (!told && (changed || seats))
         ShowStatus(client_->IsConnected() ? TurnText() : u"Нет связи с сервером"_s);
