@@ -127,10 +127,15 @@ void NetRouter::Leave() {
 void NetRouter::AskUndo() {
     if (!client_)
         return;
+    const net::Room& room = client_->room();
     if (client_->AskUndo())
         ShowStatus(u"Просьба отменить ход отправлена: ждём согласия игроков"_s);
+    else if (!client_->IsConnected())
+        ShowStatus(u"Отмена хода: нет связи с сервером"_s);
+    else if (room.UndoOpen())
+        ShowStatus(u"Отмена хода: другая просьба ещё не решена"_s);
     else
-        ShowStatus(u"Попросить отмену хода сейчас нельзя"_s);
+        ShowStatus(u"Отмена хода: ходов ещё нет"_s);
 }
 
 void NetRouter::Pump() {
@@ -318,8 +323,9 @@ void NetRouter::AskUndoQuestion(const net::Event& e) {
     if (!HostsPerson(choice_))
         return; // nobody here to ask: the room does not wait for this computer
     CloseUndoQuestion();
-    const QString text = u"%1 просит отменить последний ход (%2). Согласны?"_s.arg(
-        QString::fromStdString(room.NameOf(e.who)), QString::fromStdString(MoveText(e.move)));
+    const QString text = u"«%1» просит отменить последний ход (%2). Согласны?"_s.arg(
+        QString::fromStdString(room.NameOf(e.who)),
+        QString::fromStdString(MoveText(e.move)).toUpper());
     auto* box = new QMessageBox(QMessageBox::Question, u"Tavlon"_s, text,
                                 QMessageBox::Yes | QMessageBox::No, &window_);
     box->setObjectName(u"UndoQuestion"_s);
