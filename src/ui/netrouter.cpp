@@ -255,14 +255,14 @@ void NetRouter::ShowSeats() {
             lastHolder_[seat] = QString::fromStdString(room.NameOf(holder));
         QString colour = kColours[seat];
         colour[0] = colour[0].toUpper();
-        tips[static_cast<std::size_t>(seat - 1)] = colour + u": "_s + SeatText(seat);
+        tips[static_cast<std::size_t>(seat - 1)] = colour + u": "_s + HolderText(seat);
     }
     if (!(players == window_.game().GetPlayers()))
         window_.SetPlayers(players);
     window_.SetSeatTips(tips);
 }
 
-QString NetRouter::SeatText(int seat) const {
+QString NetRouter::HolderText(int seat) const {
     const net::Room& room = client_->room();
     const std::string holder = room.Holder(seat);
     if (holder.empty())
@@ -281,7 +281,7 @@ QString NetRouter::TurnText() const {
     if (!room.HasGame())
         return u"Ждём партию комнаты…"_s;
     const int side = room.Current().side;
-    return u"Ходят %1: %2"_s.arg(kColours[side], SeatText(side));
+    return u"Ходят %1: %2"_s.arg(kColours[side], HolderText(side));
 }
 
 void NetRouter::ShowStatus(const QString& text) {

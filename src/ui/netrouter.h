@@ -58,7 +58,7 @@ class NetRouter : public QObject {
     void SubmitComputerMove(const Move& m);
     // The seats as the room knows them: the tiles' tooltips, the computers hosted here.
     void ShowSeats();
-    QString SeatText(int seat) const;
+    QString HolderText(int seat) const;
     QString TurnText() const;
     void ShowStatus(const QString& text);
     // The commands that would replace the game or take back a move, off in a network game.

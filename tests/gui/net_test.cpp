@@ -1,7 +1,8 @@
 // Two windows in one room on the tests' own broker: moves clicked in either window and a
 // computer seat hosted by one of them end in the same game in both; a click for a seat held
 // elsewhere plays nothing; a move is taken back only when the other window's person agrees;
-// a window that leaves is shown gone in the other and plays on by itself.
+// with the broker down a click plays nothing, and plays once it is back; a window that
+// leaves is shown gone in the other and plays on by itself.
 #ifdef TAVLON_HAVE_NET
 
 #include "fixture.h"
@@ -56,7 +57,7 @@ ui::NetChoice Choice(int port, const std::string& client, int person) {
     return c;
 }
 
-TEST(NetWindowTest, TwoWindowsPlayOneGameUndoByAgreementAndLeave) {
+TEST(NetWindowTest, TwoWindowsPlayOneGameThroughTheRoom) {
     TAVLON_NEED_BROKER();
     test::Broker broker;
     Table a, b;
@@ -114,6 +115,25 @@ TEST(NetWindowTest, TwoWindowsPlayOneGameUndoByAgreementAndLeave) {
     ASSERT_TRUE(QTest::qWaitFor([&] { return both(13); }, 10000));
     EXPECT_EQ(a.game().state().SideToMove, 1);
     EXPECT_EQ(a.File(), b.File());
+
+    // The broker goes down: White's click plays nothing, and says why; back up, it plays.
+    broker.Kill();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !a.window->Net()->Client()->IsConnected(); }, 20000));
+    MoveList legal;
+    ListLegalMoves(a.game().state().Current(), legal);
+    a.Click(legal.moves[0]);
+    EXPECT_EQ(a.game().state().CurrentPly, 13);
+    EXPECT_TRUE(a.window->StatusText().contains(u"нет связи"_s))
+        << a.window->StatusText().toStdString();
+    broker.Start();
+    ASSERT_TRUE(QTest::qWaitFor(
+        [&] {
+            return a.window->Net()->Client()->IsConnected() &&
+                   b.window->Net()->Client()->IsConnected() && !a.room().Holder(2).empty();
+        },
+        30000));
+    a.Click(legal.moves[0]);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return both(14); }, 10000));
 
     // B leaves: A sees its seats' holder gone; B's game goes on at B, undo and all.
     b.window->Net()->Leave();
