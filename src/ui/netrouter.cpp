@@ -279,7 +279,7 @@ QString NetRouter::HolderText(int seat) const {
 QString NetRouter::TurnText() const {
     const net::Room& room = client_->room();
     if (!room.HasGame())
-        return u"Ждём партию комнаты…"_s;
+        return u"Ждём партию комнаты; новую начинает кнопка «Создать»"_s;
     const int side = room.Current().side;
     return u"Ходят %1: %2"_s.arg(kColours[side], HolderText(side));
 }
