@@ -123,6 +123,9 @@ class Game final : private SetupHost, private FileHost {
     // While a gate is set, a move the player makes (clicked, promoted or typed) is handed
     // to it instead of being played; whoever set it plays it later through PlayMove, or not.
     void SetMoveGate(std::function<void(const Move&)> gate);
+    // Replaces the game, asking nothing, by `start` at ply 1 with no moves: a network room's
+    // game is rebuilt from its start and then its moves through PlayMove.
+    void StartFrom(const Position& start);
 
     // Notation and keyboard entry.
     // Filters one typed character: returns it when it may enter the box, '\0' otherwise.

@@ -22,6 +22,10 @@ void Game::SetMoveGate(std::function<void(const Move&)> gate) {
     moveGate_ = std::move(gate);
 }
 
+void Game::StartFrom(const Position& start) {
+    files_.InstallPosition(start);
+}
+
 bool Game::GateMove(const Move& m) {
     if (!moveGate_)
         return false;
