@@ -8,6 +8,8 @@ bool Game::PlayMove(const Move& m) {
     GameState& s = *s_;
     if (!s.GameStarted || setup_.Active() || s.CurrentPly >= kMaxPly)
         return false;
+    if (m == kPassMove)
+        return PassTurn();
     MoveList legal;
     ListLegalMoves(s.Current(), legal);
     if (!legal.Contains(m))

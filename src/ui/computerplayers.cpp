@@ -153,7 +153,7 @@ void ComputerPlayers::PlayWhenDue() {
     wanted_ = 0;
     sinceLastMove_.restart();
     if (gate_) {
-        // With no move the seat waits: a network room knows no passed turn.
+        // With no move the network router passes the seat's turn, as it does a person's.
         sent_ = true;
         sentPos_ = wantedPos_;
         if (pendingHasMove_)

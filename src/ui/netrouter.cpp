@@ -212,6 +212,22 @@ void NetRouter::Pump() {
         ShowSeats();
     if (!told && (changed || seats))
         ShowStatus(client_->IsConnected() ? TurnText() : u"Нет связи с сервером"_s);
+    PassIfNoMove();
+}
+
+void NetRouter::PassIfNoMove() {
+    // A seat of this computer's, a person's or a computer's, with no legal move passes its
+    // turn, or the room would wait for it for ever. The room refuses the pass that would
+    // be the fourth in a row: nobody can move then, and the game stands.
+    const net::Room& room = client_->room();
+    if (!room.HasGame() || !client_->IsConnected() || room.HasPending() ||
+        room.Holder(room.Current().side) != room.Client())
+        return;
+    MoveList legal;
+    ListLegalMoves(room.Current(), legal);
+    std::string why;
+    if (legal.size == 0)
+        client_->Submit(kPassMove, why);
 }
 
 void NetRouter::Rebuild() {

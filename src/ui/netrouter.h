@@ -56,6 +56,7 @@ class NetRouter : public QObject {
     // A move a person here made on the board or in the move box.
     void SubmitPersonMove(const Move& m);
     void SubmitComputerMove(const Move& m);
+    void PassIfNoMove();
     // The seats as the room knows them: the tiles' tooltips, the computers hosted here.
     void ShowSeats();
     QString HolderText(int seat) const;

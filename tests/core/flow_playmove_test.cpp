@@ -28,6 +28,7 @@ TEST(PlayMove, PlaysListedMovesAsClicksDo) {
     // Not listed (an opponent's piece, an impossible step): nothing changes.
     EXPECT_FALSE(played.game.PlayMove({At("E7"), At("E6"), 0}));
     EXPECT_FALSE(played.game.PlayMove({At("A1"), At("A8"), 0}));
+    EXPECT_FALSE(played.game.PlayMove(kPassMove)); // a side with a move cannot pass
     EXPECT_EQ(FileOf(played), FileOf(clicked));
 }
 
