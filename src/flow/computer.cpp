@@ -55,6 +55,18 @@ bool Game::GameOver() const {
            s.CurrentPly >= 1 + kPlayers * players_.rounds;
 }
 
+bool Game::NotMovedByHandHere() const {
+    return ComputerSeatToMove() ||
+           (s_->GameStarted && !setup_.Active() && (remoteSeats_ >> s_->SideToMove & 1) != 0);
+}
+
+std::string_view Game::NotByHandText() const {
+    return GameOver()              ? WinnerText(Winner())
+           : !ComputerSeatToMove() ? texts::kRemoteMoves
+           : paused_               ? texts::kComputerPaused
+                                   : texts::kComputerMoves;
+}
+
 int Game::ComputerToMove() const {
     if (!ComputerSeatToMove() || paused_ || in_.PromotionPending || GameOver())
         return 0;

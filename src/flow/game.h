@@ -54,6 +54,7 @@ inline constexpr std::string_view kHistoryFull = "Достигнута пред�
 inline constexpr std::string_view kTypedFromEmpty = "Ход не сделан: на первом поле хода нет фигуры";
 inline constexpr std::string_view kTypedOntoKing = "Ход не сделан: короля бить нельзя";
 inline constexpr std::string_view kComputerMoves = "Ходит компьютер";
+inline constexpr std::string_view kRemoteMoves = "Сейчас ходят за другим компьютером";
 inline constexpr std::string_view kComputerPaused =
     "Компьютер ждёт: Игра → Пауза, чтобы он продолжил";
 } // namespace texts
@@ -126,6 +127,9 @@ class Game final : private SetupHost, private FileHost {
     // Replaces the game, asking nothing, by `start` at ply 1 with no moves: a network room's
     // game is rebuilt from its start and then its moves through PlayMove.
     void StartFrom(const Position& start);
+    // Seats played at other computers of a network game (bit p for player p): nobody here
+    // picks their pieces or types their moves. None by default.
+    void SetRemoteSeats(std::uint8_t seats) { remoteSeats_ = seats; }
 
     // Notation and keyboard entry.
     // Filters one typed character: returns it when it may enter the box, '\0' otherwise.
@@ -269,6 +273,10 @@ class Game final : private SetupHost, private FileHost {
     void CheckConsistency() const;
     // The side to move is a computer's, in play.
     bool ComputerSeatToMove() const;
+    // The side to move is a computer's here or anybody's at another computer: its moves
+    // are not made here by hand. The status text says who moves.
+    bool NotMovedByHandHere() const;
+    std::string_view NotByHandText() const;
     // Undo, redo or a jump that lands on a computer's turn: the computers wait to be let go.
     void PauseOnComputerTurn();
 
@@ -297,6 +305,7 @@ class Game final : private SetupHost, private FileHost {
     bool moveHints_ = true;
     Players players_;
     bool paused_ = false;
+    std::uint8_t remoteSeats_ = 0;
     // A failed autosave was told and no write succeeded since.
     bool autosaveFailing_ = false;
     std::function<void(const Move&)> moveGate_;

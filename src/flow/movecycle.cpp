@@ -30,7 +30,7 @@ TargetVerdict Game::JudgeTarget(Square target) const {
 
 bool Game::ClickAccepted(Square sq) const {
     // People never move for a computer, nor after the last round of a game with an end.
-    if (ComputerSeatToMove() || GameOver())
+    if (NotMovedByHandHere() || GameOver())
         return false;
     if (in_.RulesOff)
         return true;
@@ -62,10 +62,8 @@ void Game::imgMouseMove(BoardPoint at) {
         }
         in_.ClickAllowed = ClickAccepted(in_.HoverSquare) ? 1 : 0;
 
-        if (ComputerSeatToMove() || GameOver()) {
-            port_.SetStatusText(GameOver() ? WinnerText(Winner())
-                                : paused_  ? texts::kComputerPaused
-                                           : texts::kComputerMoves);
+        if (NotMovedByHandHere() || GameOver()) {
+            port_.SetStatusText(NotByHandText());
         } else if (in_.RulesOff) {
             if (in_.ClickPhase == 0)
                 port_.SetBoardPointer(PointerRole::Hand);

@@ -117,8 +117,8 @@ bool Game::PlayTypedMove() {
         return false;
     if (HistoryFull())
         return false;
-    if (ComputerSeatToMove() || GameOver()) {
-        port_.SetStatusText(GameOver() ? WinnerText(Winner()) : texts::kComputerMoves);
+    if (NotMovedByHandHere() || GameOver()) {
+        port_.SetStatusText(NotByHandText());
         return false;
     }
     for (char& ch : text)

@@ -117,6 +117,7 @@ void NetRouter::Leave() {
     client_.reset();
     Game& game = window_.game();
     game.SetMoveGate(nullptr);
+    game.SetRemoteSeats(0);
     window_.Computers().SetGate(nullptr);
     window_.SetSeatTips({});
     window_.SetPlayers(hotseatPlayers_);
@@ -263,8 +264,11 @@ void NetRouter::ShowSeats() {
     const net::Room& room = client_->room();
     Players players; // the computers hosted here that the room counts as holding their seat
     std::array<QString, 4> tips;
+    std::uint8_t remote = 0; // the seats nobody here may move for
     for (int seat = 1; seat <= 4; ++seat) {
         const std::string holder = room.Holder(seat);
+        if (holder != room.Client())
+            remote = static_cast<std::uint8_t>(remote | 1 << seat);
         if (holder == room.Client() && room.HolderKind(seat) == net::SeatKind::Computer)
             players.level[seat] = choice_.level[seat];
         if (!holder.empty())
@@ -273,6 +277,7 @@ void NetRouter::ShowSeats() {
         colour[0] = colour[0].toUpper();
         tips[static_cast<std::size_t>(seat - 1)] = colour + u": "_s + HolderText(seat);
     }
+    window_.game().SetRemoteSeats(remote);
     if (!(players == window_.game().GetPlayers()))
         window_.SetPlayers(players);
     window_.SetSeatTips(tips);

@@ -1,5 +1,6 @@
 // A move played from elsewhere (PlayMove) is the clicked move, to the file's byte; the gate
-// takes the player's own move instead of playing it; a game started from a given position
+// takes the player's own move instead of playing it, and a seat played elsewhere is not
+// moved here; a game started from a given position
 // asks nothing and goes on as the game it came from.
 #include "table.h"
 
@@ -37,6 +38,12 @@ TEST(PlayMove, TheGateTakesThePlayersMove) {
     t.game.mmNewClick();
     std::vector<Move> gated;
     t.game.SetMoveGate([&](const Move& m) { gated.push_back(m); });
+    // White played at another computer: nothing here picks a white piece.
+    t.game.SetRemoteSeats(1 << 1);
+    t.Click(At("D2"));
+    EXPECT_EQ(t.in.ClickPhase, 0);
+    EXPECT_EQ(t.port.status, texts::kRemoteMoves);
+    t.game.SetRemoteSeats(1 << 2);
     t.Click(At("D2"));
     t.Click(At("D4"));
     EXPECT_EQ(t.s.CurrentPly, 1);
