@@ -19,10 +19,13 @@
 #include <QDir>
 #include <QFile>
 #include <QGroupBox>
+#include <QIcon>
+#include <QImage>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QMenuBar>
 #include <QMouseEvent>
+#include <QPixmap>
 #include <QPushButton>
 #include <QScreen>
 #include <QStatusBar>
@@ -42,7 +45,9 @@ TF::TF(tavlon::ui::DataFolder folder, QWidget* parent)
       ownDialogs_(std::make_unique<tavlon::ui::QtDialogs>(this)), dialogs_(ownDialogs_.get()),
       modes_(tavlon::ui::MakeScreenSwitcher()) {
     setWindowTitle(u"Tavlon 1.0"_s);
-    setWindowIcon(QIcon(u":/icon.png"_s));
+    // Read as the PNG it is: an icon given a file name asks every image plugin whether it
+    // reads the file, loading each plugin and its libraries before the window can show.
+    setWindowIcon(QIcon(QPixmap::fromImage(QImage(u":/icon.png"_s, "PNG"))));
     setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                    Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
                    Qt::WindowCloseButtonHint);
