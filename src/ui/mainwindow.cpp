@@ -235,11 +235,19 @@ void TF::WatchMouseMoves() {
         w->installEventFilter(this);
 }
 
+void TF::FirstExposed() {
+    // The start-up's autosave may go to the disk now.
+    game_->Autosaver().Release();
+    if (!ui_.sgM) {
+        tavlon::ui::layout::BuildGrid(ui_);
+        MirrorBoardToGrid(gridBoard_);
+    }
+}
+
 bool TF::eventFilter(QObject* watched, QEvent* e) {
     if (watched == windowHandle() && e->type() == QEvent::Expose && windowHandle()->isExposed()) {
-        // The window is on the screen: the start-up's autosave may go to the disk now.
         windowHandle()->removeEventFilter(this);
-        game_->Autosaver().Release();
+        FirstExposed();
     }
     if (e->type() != QEvent::MouseMove)
         return QMainWindow::eventFilter(watched, e);
@@ -271,7 +279,7 @@ void TF::showEvent(QShowEvent* e) {
         if (QWindow* window = windowHandle())
             window->installEventFilter(this);
         else
-            game_->Autosaver().Release();
+            FirstExposed();
         startingUp_ = true;
         game_->FormShow();
         startingUp_ = false;
