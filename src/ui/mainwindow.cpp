@@ -29,6 +29,7 @@
 #include <QPushButton>
 #include <QScreen>
 #include <QStatusBar>
+#include <QTableWidget>
 #include <QTimer>
 #include <QWindow>
 
@@ -240,6 +241,9 @@ void TF::FirstExposed() {
     game_->Autosaver().Release();
     if (!ui_.sgM) {
         tavlon::ui::layout::BuildGrid(ui_);
+        ui_.sgM->setToolTipDuration(5000);
+        for (QWidget* w : ui_.sgM->findChildren<QWidget*>())
+            w->setToolTipDuration(5000);
         MirrorBoardToGrid(gridBoard_);
     }
 }
