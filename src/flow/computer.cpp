@@ -89,8 +89,12 @@ bool Game::PlayComputerMove(const Move& m) {
 }
 
 bool Game::PassComputerTurn() {
+    return ComputerToMove() != 0 && PassTurn();
+}
+
+bool Game::PassTurn() {
     GameState& s = *s_;
-    if (ComputerToMove() == 0 || HistoryFull())
+    if (!s.GameStarted || setup_.Active() || HistoryFull())
         return false;
     MoveList moves;
     ListLegalMoves(s.Current(), moves);

@@ -63,6 +63,8 @@ class FileCommands {
     // as text and read back from a text file.
     void mmCopyPositionClick();
     void mmPastePositionClick();
+    // Puts `start` in play at ply 1 with no moves, asking nothing (a network room's game).
+    void InstallPosition(const Position& start);
     void mmSaveTextClick();
     void mmOpenTextClick();
 
@@ -98,6 +100,8 @@ class FileCommands {
     // Puts a game built elsewhere (`g`: plies 1..CurrentPly, their flags and lines) in play
     // as Open does, with the flags of every ply as `g` has them.
     void InstallBuiltGame(const GameState& g);
+    // The window, the list, the undo line and the autosave after a game was installed.
+    void ShowInstalledGame();
     // Reads `text` into `g`: as a game text when it begins like one (a tag or a numbered
     // round), otherwise as a position text; false with the reason in `error`.
     static bool ReadSharedText(std::string_view text, GameState& g, std::string& error);

@@ -118,11 +118,14 @@ class Game final : private SetupHost, private FileHost {
     // Plays `m` as a click pair would (the move list, the glance, the autosave, the same
     // file bytes) when a game is in play and `m` is among the listed legal moves of the
     // position in play; false, with nothing played, otherwise. A pick in progress or a
-    // pending promotion is dropped first.
+    // pending promotion is dropped first. kPassMove passes the turn of a side with no move.
     bool PlayMove(const Move& m);
     // While a gate is set, a move the player makes (clicked, promoted or typed) is handed
     // to it instead of being played; whoever set it plays it later through PlayMove, or not.
     void SetMoveGate(std::function<void(const Move&)> gate);
+    // Replaces the game, asking nothing, by `start` at ply 1 with no moves: a network room's
+    // game is rebuilt from its start and then its moves through PlayMove.
+    void StartFrom(const Position& start);
 
     // Notation and keyboard entry.
     // Filters one typed character: returns it when it may enter the box, '\0' otherwise.
@@ -163,6 +166,8 @@ class Game final : private SetupHost, private FileHost {
     // The computer to move has no legal move: its turn passes, said in the status bar and in
     // the move list. False when it has a move or it is not its turn.
     bool PassComputerTurn();
+    // The side to move has no legal move: its turn passes, as PassComputerTurn says it.
+    bool PassTurn();
     // "Пауза": the computers wait, or go on.
     void mmPauseClick();
     void SetPaused(bool paused);

@@ -8,6 +8,8 @@ bool Game::PlayMove(const Move& m) {
     GameState& s = *s_;
     if (!s.GameStarted || setup_.Active() || s.CurrentPly >= kMaxPly)
         return false;
+    if (m == kPassMove)
+        return PassTurn();
     MoveList legal;
     ListLegalMoves(s.Current(), legal);
     if (!legal.Contains(m))
@@ -20,6 +22,10 @@ bool Game::PlayMove(const Move& m) {
 
 void Game::SetMoveGate(std::function<void(const Move&)> gate) {
     moveGate_ = std::move(gate);
+}
+
+void Game::StartFrom(const Position& start) {
+    files_.InstallPosition(start);
 }
 
 bool Game::GateMove(const Move& m) {

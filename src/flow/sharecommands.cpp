@@ -64,6 +64,24 @@ void FileCommands::InstallBuiltGame(const GameState& g) {
         s.Flags[p] = g.Flags[p];
         s.MoveTexts[p] = g.MoveTexts[p];
     }
+    ShowInstalledGame();
+}
+
+void FileCommands::InstallPosition(const Position& start) {
+    GameState& s = s_;
+    if (s.GameStarted == 0 || setup_.Active())
+        mmNewClick(); // the panels of play, as a new game shows them
+    host_.EndPickAndPromotion();
+    s.BoardHistory[1] = start.board;
+    s.Flags[1] = start.flags;
+    s.MoveTexts[1] = {};
+    s.SideToMove = start.side;
+    s.CurrentPly = 1;
+    ShowInstalledGame();
+}
+
+void FileCommands::ShowInstalledGame() {
+    GameState& s = s_;
     host_.ListMoves();
     host_.RefreshBoard(s.CurrentPly);
     port_.DrawPlayerOrder(s.SideToMove);

@@ -42,6 +42,9 @@ struct Move {
     friend constexpr bool operator==(const Move&, const Move&) = default;
 };
 
+// A turn passed by a side with no move: how a network room writes it among the moves.
+inline constexpr Move kPassMove{};
+
 // The bit of square (c, r) in a 64-square mask: the board's own byte offset.
 constexpr std::uint64_t SquareBit(Square s) {
     return std::uint64_t{1} << ((s.c - 1) * 8 + (s.r - 1));

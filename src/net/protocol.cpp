@@ -52,6 +52,19 @@ bool ReadClient(std::string_view word, std::string& out) {
     return true;
 }
 
+constexpr std::string_view kPassWord = "----";
+
+std::string MoveWord(const Move& m) {
+    return m == kPassMove ? std::string(kPassWord) : MoveText(m);
+}
+
+bool ReadMoveWord(std::string_view word, Move& m) {
+    if (word != kPassWord)
+        return ReadMoveText(word, m);
+    m = kPassMove;
+    return true;
+}
+
 } // namespace
 
 char SeatLetter(int player) {
@@ -117,7 +130,7 @@ std::string RoomFilter(std::string_view room) {
 
 std::string Encode(const MoveMessage& m) {
     return std::string(kVersion) + " MOVE " + std::to_string(m.gen) + ' ' + std::to_string(m.ply) +
-           ' ' + SeatLetter(m.seat) + ' ' + m.client + ' ' + MoveText(m.move);
+           ' ' + SeatLetter(m.seat) + ' ' + m.client + ' ' + MoveWord(m.move);
 }
 
 std::string Encode(const StateMessage& m) {
@@ -127,7 +140,7 @@ std::string Encode(const StateMessage& m) {
     for (std::size_t i = 0; i < m.moves.size(); ++i) {
         if (i > 0)
             text += ' ';
-        text += MoveText(m.moves[i]);
+        text += MoveWord(m.moves[i]);
     }
     return text;
 }
@@ -161,7 +174,7 @@ bool Decode(std::string_view payload, MoveMessage& m, std::string& error) {
         return Fail(error, "неверное место");
     if (!ReadClient(Take(rest, ' '), read.client))
         return Fail(error, "неверное имя клиента");
-    if (!ReadMoveText(Take(rest, ' '), read.move) || !rest.empty())
+    if (!ReadMoveWord(Take(rest, ' '), read.move) || !rest.empty())
         return Fail(error, "неверная запись хода");
     m = std::move(read);
     return true;
@@ -182,7 +195,7 @@ bool Decode(std::string_view payload, StateMessage& m, std::string& error) {
     read.moves.reserve(count);
     while (!rest.empty() && read.moves.size() <= count) {
         Move mv;
-        if (!ReadMoveText(Take(rest, ' '), mv))
+        if (!ReadMoveWord(Take(rest, ' '), mv))
             return Fail(error, "неверная запись хода");
         read.moves.push_back(mv);
     }

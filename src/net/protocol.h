@@ -12,7 +12,8 @@
 // 'P' a person at this client, 'C' a computer player hosted by this client. <ply> counts
 // the moves played from the start position; <gen> numbers the game in the room, a new game
 // or an agreed undo giving a higher one. Moves are written as the move box writes them
-// ("d2d4", "b7b8n" for a promotion).
+// ("d2d4", "b7b8n" for a promotion); "----" is a turn passed by a side with no move, which
+// the room allows only then, and not as the fourth pass in a row (nobody can move then).
 #pragma once
 
 #include "model/position.h"

@@ -7,6 +7,32 @@
 
 namespace tavlon::net {
 
+namespace {
+
+int PassesAtEnd(const std::vector<Move>& moves) {
+    int n = 0;
+    for (auto it = moves.rbegin(); it != moves.rend() && *it == kPassMove; ++it)
+        ++n;
+    return n;
+}
+
+// A listed move, or a pass by a side that has none while another still can: after three
+// passes in a row, a fourth side with no move means nobody has one.
+bool Playable(const MoveList& legal, const std::vector<Move>& before, const Move& m) {
+    if (m == kPassMove)
+        return legal.size == 0 && PassesAtEnd(before) < kPlayers - 1;
+    return legal.Contains(m);
+}
+
+void Play(Position& pos, const Move& m) {
+    if (m == kPassMove)
+        pos.side = static_cast<std::uint8_t>(NextPlayer(pos.side));
+    else
+        CarryOut(pos, m);
+}
+
+} // namespace
+
 Room::Room(std::string room, std::string client)
     : room_(std::move(room)), client_(std::move(client)), start_(StartPosition()),
       current_(start_) {
@@ -79,10 +105,12 @@ void Room::ReceiveMove(std::string_view payload, std::vector<Event>& out) {
         return Refuse("ход отклонён: отправитель не занимает это место", m.client, m.ply, out);
     if (Ply() + 1 >= kMaxPly)
         return Refuse("ход отклонён: партия достигла предельной длины", m.client, m.ply, out);
-    if (legal_.size == 0)
-        return Refuse("ход отклонён: партия окончена", m.client, m.ply, out);
-    if (!legal_.Contains(m.move))
-        return Refuse("ход отклонён: правила не разрешают этот ход", m.client, m.ply, out);
+    if (legal_.size == 0 && PassesAtEnd(moves_) >= kPlayers - 1)
+        return Refuse("ход отклонён: партия окончена, ходов нет ни у кого", m.client, m.ply, out);
+    if (!Playable(legal_, moves_, m.move))
+        return Refuse(m.move == kPassMove ? "ход отклонён: пропуск хода, когда ходы есть"
+                                          : "ход отклонён: правила не разрешают этот ход",
+                      m.client, m.ply, out);
 
     // A move of this client's overtaken by another for the same ply was not played.
     if (pendingPly_ == m.ply && !(m.client == client_ && pending_ == m.move))
@@ -92,7 +120,7 @@ void Room::ReceiveMove(std::string_view payload, std::vector<Event>& out) {
         pendingPly_ = -1;
     undoPly_ = -1;
     moves_.push_back(m.move);
-    CarryOut(current_, m.move);
+    Play(current_, m.move);
     ListLegalMoves(current_, legal_);
     out.push_back({EventKind::Played, m.ply, m.move, m.client, {}});
 }
@@ -100,11 +128,14 @@ void Room::ReceiveMove(std::string_view payload, std::vector<Event>& out) {
 bool Room::Replay(const Position& start, const std::vector<Move>& moves, Position& end) {
     Position pos = start;
     MoveList legal;
+    std::vector<Move> before;
+    before.reserve(moves.size());
     for (const Move& m : moves) {
         ListLegalMoves(pos, legal);
-        if (!legal.Contains(m))
+        if (!Playable(legal, before, m))
             return false;
-        CarryOut(pos, m);
+        Play(pos, m);
+        before.push_back(m);
     }
     end = pos;
     return true;
@@ -220,7 +251,7 @@ bool Room::Submit(const Move& m, MoveMessage& msg, std::string& why) {
         why = "ход не сыгран: сейчас ходит другой компьютер";
     else if (pendingPly_ == Ply())
         why = "ход не сыгран: ваш ход уже отправлен";
-    else if (Ply() + 1 >= kMaxPly || !legal_.Contains(m))
+    else if (Ply() + 1 >= kMaxPly || !Playable(legal_, moves_, m))
         why = "ход не сыгран: правила не разрешают этот ход";
     else {
         msg = {gen_, Ply(), current_.side, client_, m};

@@ -44,12 +44,24 @@ void ComputerPlayers::Review() {
     }
     if (wanted_ != 0 && !hintWanted_ && wantedPos_ == now)
         return; // already thinking about this very position
+    if (gate_ && sent_ && sentPos_ == now)
+        return; // its move is on its way
     if (havePending_ && wantedPos_ == now) {
         PlayWhenDue();
         return;
     }
     sinceLastMove_.restart();
     Ask({now, level, ++nextId_, false});
+}
+
+void ComputerPlayers::SetGate(std::function<void(const Move&)> gate) {
+    gate_ = std::move(gate);
+    sent_ = false;
+}
+
+void ComputerPlayers::Forget() {
+    sent_ = false;
+    Review();
 }
 
 void ComputerPlayers::Hint() {
@@ -140,6 +152,14 @@ void ComputerPlayers::PlayWhenDue() {
     havePending_ = false;
     wanted_ = 0;
     sinceLastMove_.restart();
+    if (gate_) {
+        // With no move the network router passes the seat's turn, as it does a person's.
+        sent_ = true;
+        sentPos_ = wantedPos_;
+        if (pendingHasMove_)
+            gate_(pending_);
+        return;
+    }
     // The move is played through the game's own path; the glance that follows asks again.
     if (pendingHasMove_)
         game.PlayComputerMove(pending_);

@@ -13,6 +13,7 @@
 #include <atomic>
 #include <condition_variable>
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <mutex>
 #include <thread>
@@ -37,6 +38,12 @@ class ComputerPlayers : public QObject {
     bool EngineMade() const { return engineMade_; }
     // True while a search runs or waits to be played.
     bool Busy() const { return wanted_ != 0; }
+    // While a gate is set, a computer's move is handed to it instead of being played (a
+    // network game plays it when the room sends it back), and the computers do not think
+    // again about the position it was found for until Forget.
+    void SetGate(std::function<void(const Move&)> gate);
+    // The move handed to the gate was not played, or the game changed under it: think again.
+    void Forget();
 
   private:
     struct Job {
@@ -69,6 +76,9 @@ class ComputerPlayers : public QObject {
     bool pendingHasMove_ = false;
     QElapsedTimer sinceLastMove_;
     QTimer due_;
+    std::function<void(const Move&)> gate_;
+    bool sent_ = false; // a move for `sentPos_` went to the gate
+    Position sentPos_{};
     std::thread worker_; // last: started once everything above exists
 };
 

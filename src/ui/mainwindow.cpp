@@ -6,6 +6,9 @@
 #include "ui/glanceview.h"
 #include "ui/imagelists.h"
 #include "ui/keyrouter.h"
+#ifdef TAVLON_HAVE_NET
+#include "ui/netrouter.h"
+#endif
 #include "ui/pictures.h"
 #include "ui/sounds.h"
 #include "ui/widgets.h"
@@ -101,6 +104,14 @@ TF::~TF() {
     }
 }
 
+bool TF::InNetGame() const {
+#ifdef TAVLON_HAVE_NET
+    return net_ != nullptr && net_->Active();
+#else
+    return false;
+#endif
+}
+
 void TF::SetDialogs(tavlon::ui::DialogProvider* dialogs) {
     dialogs_ = dialogs ? dialogs : ownDialogs_.get();
 }
@@ -135,6 +146,11 @@ void TF::ConnectMenu() {
     route(menu_.mmViewScore, [this] { DrawPlayerTiles(); });
     route(menu_.mmUndo, [&g] { g.mmUndoClick(); });
     route(menu_.mmForward, [&g] { g.mmForwardClick(); });
+#ifdef TAVLON_HAVE_NET
+    net_ = new tavlon::ui::NetRouter(*this);
+    route(menu_.mmNetGame, [this] { net_->mmNetGameClick(); });
+    route(menu_.mmAskUndo, [this] { net_->AskUndo(); });
+#endif
     route(menu_.mmCopyPosition, [&g] { g.mmCopyPositionClick(); });
     route(menu_.mmPastePosition, [&g] { g.mmPastePositionClick(); });
     sounds_ = new tavlon::ui::MoveSounds(this);

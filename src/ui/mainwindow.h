@@ -12,7 +12,10 @@
 #include "ui/menu.h"
 
 #include <QMainWindow>
+#include <array>
 #include <memory>
+
+class QSettings;
 
 namespace tavlon::ui {
 class ComputerPlayers;
@@ -20,6 +23,7 @@ class GlanceView;
 class HelpWindow;
 class KeyRouter;
 class MoveSounds;
+class NetRouter;
 class ScaleMenu;
 } // namespace tavlon::ui
 
@@ -114,6 +118,16 @@ class TF : public QMainWindow, public tavlon::WindowPort {
     tavlon::ui::GlanceView& glanceView() { return *glance_; }
     tavlon::ui::ScaleMenu& scaleMenu() { return *scale_; }
 
+    // The network game; null where the program is built without it.
+    tavlon::ui::NetRouter* Net() { return net_; }
+    // This computer is in a network game room.
+    bool InNetGame() const;
+    // The player tiles' tooltips in a network game (who holds each seat); empty: the usual.
+    void SetSeatTips(const std::array<QString, 4>& tips);
+    // The settings file options are remembered in (null until RememberSettings).
+    void SetRememberedSettings(QSettings* settings) { remembered_ = settings; }
+    QSettings* RememberedSettings() { return remembered_; }
+
   signals:
     // The players were chosen in the dialog (to be remembered).
     void playersChosen();
@@ -159,4 +173,7 @@ class TF : public QMainWindow, public tavlon::WindowPort {
     // Redraws the player tiles: the side to move, the computer's seats, the scores.
     void DrawPlayerTiles();
     int sideShown_ = 1;
+    tavlon::ui::NetRouter* net_ = nullptr; // owned by the window
+    std::array<QString, 4> seatTips_;
+    QSettings* remembered_ = nullptr;
 };

@@ -49,6 +49,9 @@ MenuActions BuildMenu(QMainWindow& window) {
     m.mmHint = Item(game, u"mmHint"_s, u"Подсказка"_s, QKeySequence(Qt::CTRL | Qt::Key_H));
     m.mmPause = Item(game, u"mmPause"_s, u"Пауза"_s, QKeySequence(Qt::Key_Pause));
     m.mmPause->setCheckable(true);
+#ifdef TAVLON_HAVE_NET
+    m.mmNetGame = Item(game, u"mmNetGame"_s, u"Сетевая игра…"_s);
+#endif
     game->addSeparator();
     m.mmExit = Item(game, u"mmExit"_s, u"Выход"_s);
 
@@ -56,6 +59,10 @@ MenuActions BuildMenu(QMainWindow& window) {
     edit->setObjectName(u"mmEdit"_s);
     m.mmUndo = Item(edit, u"mmUndo"_s, u"Отменить"_s, QKeySequence(Qt::CTRL | Qt::Key_Z));
     m.mmForward = Item(edit, u"mmForward"_s, u"Вернуть"_s, QKeySequence(Qt::Key_F4));
+#ifdef TAVLON_HAVE_NET
+    m.mmAskUndo = Item(edit, u"mmAskUndo"_s, u"Попросить отмену хода"_s);
+    m.mmAskUndo->setVisible(false); // shown in a network game
+#endif
     edit->addSeparator();
     m.mmCopyPosition = Item(edit, u"mmCopyPosition"_s, u"Копировать позицию"_s,
                             QKeySequence(Qt::CTRL | Qt::Key_C));

@@ -24,6 +24,10 @@ struct MenuActions {
     QAction* mmPlayers = nullptr; // "Игроки…": people or the computer at each colour
     QAction* mmHint = nullptr;  // "Подсказка": the computer's move for the person to move
     QAction* mmPause = nullptr; // "Пауза": the computers wait (checkable)
+    // "Сетевая игра…" and "Попросить отмену хода"; null where the program is built without
+    // the network game.
+    QAction* mmNetGame = nullptr;
+    QAction* mmAskUndo = nullptr;
     QAction* mmUndo = nullptr;
     QAction* mmForward = nullptr;
     QAction* mmCopyPosition = nullptr;

@@ -40,6 +40,7 @@ bool RestoreCheck(const QSettings& settings, const QString& key, QAction* item) 
 QString RememberSettings(TF& window, QSettings& settings) {
     // The file is read at the first question, and only then says whether it could be.
     settings.allKeys();
+    window.SetRememberedSettings(&settings); // the network game's options live there too
     bool damaged = settings.status() != QSettings::NoError;
     const Controls& ui = window.controls();
     QAction* hints = window.menu().mmViewRun;

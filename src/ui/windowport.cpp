@@ -61,6 +61,9 @@ void TF::SetLabel1Caption(std::string_view text) {
 }
 
 void TF::SetEnabled(Control c, bool enabled) {
+    // In a network game a move is taken back only by agreement ("Попросить отмену хода").
+    if ((c == Control::bBackStep || c == Control::bForward) && InNetGame())
+        enabled = false;
     ui_.Widget(c)->setEnabled(enabled);
 }
 
@@ -252,9 +255,17 @@ void TF::DrawPlayerTiles() {
         // in the tile's other corner.
         tavlon::ui::DrawTileBadges(box->Picture(), players.level[p],
                                    scores ? lastGlance_.scores[p] : -1);
-        box->setToolTip(players.IsComputer(p) ? tavlon::ui::SeatText(players.level[p]) : QString());
+        const QString& seat = seatTips_[static_cast<std::size_t>(p - 1)];
+        box->setToolTip(!seat.isEmpty()         ? seat
+                        : players.IsComputer(p) ? tavlon::ui::SeatText(players.level[p])
+                                                : QString());
         box->update();
     }
+}
+
+void TF::SetSeatTips(const std::array<QString, 4>& tips) {
+    seatTips_ = tips;
+    DrawPlayerTiles();
 }
 
 void TF::ComputerMayMove() {

@@ -1,5 +1,6 @@
 // A move played from elsewhere (PlayMove) is the clicked move, to the file's byte; the gate
-// takes the player's own move instead of playing it.
+// takes the player's own move instead of playing it; a game started from a given position
+// asks nothing and goes on as the game it came from.
 #include "table.h"
 
 #include <fstream>
@@ -27,6 +28,7 @@ TEST(PlayMove, PlaysListedMovesAsClicksDo) {
     // Not listed (an opponent's piece, an impossible step): nothing changes.
     EXPECT_FALSE(played.game.PlayMove({At("E7"), At("E6"), 0}));
     EXPECT_FALSE(played.game.PlayMove({At("A1"), At("A8"), 0}));
+    EXPECT_FALSE(played.game.PlayMove(kPassMove)); // a side with a move cannot pass
     EXPECT_EQ(FileOf(played), FileOf(clicked));
 }
 
@@ -42,6 +44,27 @@ TEST(PlayMove, TheGateTakesThePlayersMove) {
     EXPECT_EQ(t.in.ClickPhase, 0);
     ASSERT_TRUE(t.game.PlayMove(gated[0]));
     EXPECT_EQ(t.s.CurrentPly, 2);
+}
+
+TEST(PlayMove, StartFromAPositionGoesOnAsTheGameItCameFrom) {
+    Table whole, started;
+    whole.game.mmNewClick();
+    started.game.mmNewClick();
+    for (const char* m : {"B1A3", "A7C8"}) {
+        whole.Play(m);
+        started.Play(m); // a game with moves: replaced without a question
+    }
+    whole.Play("G8H6");
+    started.game.StartFrom(whole.s.Current());
+    EXPECT_TRUE(started.port.questions.empty());
+    EXPECT_EQ(started.s.CurrentPly, 1);
+    EXPECT_EQ(started.s.LastPly, 1);
+    EXPECT_TRUE(started.port.list.empty());
+    for (const char* m : {"H2F1", "D2D4"}) {
+        whole.Play(m);
+        ASSERT_TRUE(started.game.PlayMove({At(m), At(m + 2), 0})) << m;
+    }
+    EXPECT_TRUE(started.s.Current() == whole.s.Current());
 }
 
 } // namespace

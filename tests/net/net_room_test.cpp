@@ -111,6 +111,8 @@ TEST_F(Referees, OnlyTheRightMoveIsPlayed) {
     otherGame.gen += 1;
     MoveMessage illegal = good;
     illegal.move = {{1, 1}, {8, 8}, 0};
+    MoveMessage pass = good;
+    pass.move = kPassMove;
     const struct {
         const char* name;
         std::string topic, payload;
@@ -128,6 +130,7 @@ TEST_F(Referees, OnlyTheRightMoveIsPlayed) {
         {"future ply", moveTopic, Encode(future)},
         {"other game", moveTopic, Encode(otherGame)},
         {"illegal move", moveTopic, Encode(illegal)},
+        {"pass with moves", moveTopic, Encode(pass)},
         {"bad undo", TopicName("r", Topic::Undo), "TAVLON1 UNDO YES 1 1 c1"},
         {"foreign topic", "tavlon/r/move/extra", Encode(good)},
     };
@@ -144,6 +147,31 @@ TEST_F(Referees, OnlyTheRightMoveIsPlayed) {
     EXPECT_EQ(Count(EventKind::Played), 4);
     Deliver(moveTopic, Encode(good));
     EXPECT_EQ(Count(EventKind::Refused), 4);
+}
+
+TEST_F(Referees, OnlyASideWithNoMovePassesAndNeverTheFourthInARow) {
+    // White with no army passes, and Red, who can move, may not; with every army gone the
+    // fourth pass is refused: nobody can move, and the game stands.
+    for (const bool nobody : {false, true}) {
+        Position start = StartPosition();
+        for (TPieceCode& code : start.board.cells)
+            if (IsPiece(code) && (nobody || OwnerOf(code) == 1))
+                code = kEmpty;
+        rooms[0].Create(start, rooms[0].Generation() + 1);
+        Deliver(TopicName("r", Topic::State), Encode(rooms[0].State()));
+        for (int i = 0; i < 4; ++i) {
+            const Room& r = rooms[0];
+            const int seat = r.Current().side;
+            Deliver(moveTopic, Encode(MoveMessage{r.Generation(), r.Ply(), seat,
+                                                  "c" + std::to_string(seat), kPassMove}));
+            EXPECT_EQ(Count(EventKind::Played), (nobody ? i < 3 : i == 0) ? 4 : 0) << i;
+        }
+        // The line with its passes is a state a late client replays to the same position.
+        Room late("r", "c9");
+        late.Receive(TopicName("r", Topic::State), Encode(rooms[0].State()), events, true);
+        EXPECT_EQ(late.Current(), rooms[0].Current());
+        EXPECT_EQ(late.Ply(), nobody ? 3 : 1);
+    }
 }
 
 TEST_F(Referees, TheFirstMoveOfAPlyWinsAndTheLoserIsTold) {
