@@ -1,7 +1,11 @@
 // Starts a program on the X display of $DISPLAY and prints the milliseconds from the start
 // until its first top-level window is mapped, then ends the program (SIGTERM, and SIGKILL
 // when it has not gone within five seconds). The map is seen as the server's MapNotify on
-// the root window, so no polling blurs the figure. Used by bench/startup.sh.
+// the root window, so no polling blurs the figure. Then, on the same line, the processor
+// time the program had used by then, all its threads together (from Linux's
+// /proc/PID/task/*/schedstat; "-" where that cannot be read): on a machine busy with other
+// work the time to the window varies with the load, its processor time much less. Used by
+// bench/startup.sh.
 //
 //   tavlon_mapwait PROGRAM [ARGUMENTS...]
 #include <xcb/xcb.h>
@@ -10,7 +14,9 @@
 #include <csignal>
 #include <cstdio>
 #include <cstdlib>
+#include <dirent.h>
 #include <poll.h>
+#include <string>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -26,6 +32,31 @@ bool WaitForExit(pid_t pid, int seconds) {
         usleep(2000);
     }
     return false;
+}
+
+// Milliseconds of processor time that the threads of `pid` have run, or a negative number.
+double ProcessorTime(pid_t pid) {
+    const std::string tasks = "/proc/" + std::to_string(pid) + "/task";
+    DIR* dir = opendir(tasks.c_str());
+    if (!dir)
+        return -1;
+    unsigned long long total = 0;
+    bool read = false;
+    while (const dirent* entry = readdir(dir)) {
+        if (entry->d_name[0] == '.')
+            continue;
+        const std::string path = tasks + '/' + entry->d_name + "/schedstat";
+        if (std::FILE* f = std::fopen(path.c_str(), "r")) {
+            unsigned long long ns = 0;
+            if (std::fscanf(f, "%llu", &ns) == 1) {
+                total += ns;
+                read = true;
+            }
+            std::fclose(f);
+        }
+    }
+    closedir(dir);
+    return read ? static_cast<double>(total) / 1e6 : -1;
 }
 
 void End(pid_t pid) {
@@ -81,7 +112,11 @@ int main(int argc, char* argv[]) {
             std::free(e);
             if (mapped) {
                 const std::chrono::duration<double, std::milli> took = Clock::now() - start;
-                std::printf("%.2f\n", took.count());
+                const double cpu = ProcessorTime(pid);
+                if (cpu >= 0)
+                    std::printf("%.2f %.2f\n", took.count(), cpu);
+                else
+                    std::printf("%.2f -\n", took.count());
                 End(pid);
                 xcb_disconnect(x);
                 return 0;

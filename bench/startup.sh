@@ -4,8 +4,9 @@
 # Each program starts STARTS times (12 by default, after one start of each that is not
 # counted), taking turns, on one virtual X display inside one D-Bus session; the time is from
 # the start of the program to its first mapped window (tavlon_mapwait, which hears the map
-# from the X server). Then each runs two seconds under /usr/bin/time for its peak resident
-# memory. OTHER_TAVLON, another build of the game (an older one, say), is measured in the
+# from the X server), beside the processor time the program had used by then (its threads
+# together), which a busy machine disturbs much less. Then each runs two seconds under
+# /usr/bin/time for its peak resident memory. OTHER_TAVLON, another build of the game (an older one, say), is measured in the
 # same run. Needs tavlon, tavlon_barewindow and tavlon_mapwait built in BUILD_DIR (build by
 # default).
 set -euo pipefail
@@ -49,7 +50,7 @@ cp -r "$build/run" "$work/data"
   fi
 } >"$work/programs"
 
-# Runs inside the D-Bus session: one line "NAME MS" per start.
+# Runs inside the D-Bus session: one line "NAME MS CPU_MS" per start.
 measure() {
   local i n=0 names=() lines=() line k
   while read -r line; do
@@ -77,9 +78,10 @@ fi
 export work build starts
 "${session[@]}" bash -c "$(declare -f measure); measure" >"$work/times"
 
+# median NAME [FIELD]: of the times (field 2, the default) or of the processor times (3).
 median() {
-  grep "^$1 " "$work/times" | cut -d' ' -f2 | sort -g |
-    awk '{v[NR] = $1} END {print (NR % 2) ? v[(NR + 1) / 2] : (v[NR / 2] + v[NR / 2 + 1]) / 2}'
+  grep "^$1 " "$work/times" | cut -d' ' -f"${2:-2}" | grep -v '^-*$' | sort -g |
+    awk '{v[NR] = $1} END {print (NR == 0) ? -1 : (NR % 2) ? v[(NR + 1) / 2] : (v[NR / 2] + v[NR / 2 + 1]) / 2}'
 }
 range() {
   grep "^$1 " "$work/times" | cut -d' ' -f2 | sort -g |
@@ -96,13 +98,17 @@ peak() {
 }
 
 bare_ms=$(median bare)
+bare_cpu=$(median bare 3)
 bare_kb=$(peak bare)
-printf 'first mapped window, median of %d starts (fastest .. slowest); peak memory:\n' "$starts"
+printf 'first mapped window, median of %d starts (fastest .. slowest); processor time by then,\n' "$starts"
+printf 'median; peak memory:\n'
 while read -r name _; do
   ms=$(median "$name")
+  cpu=$(median "$name" 3)
   if [ "$name" = bare ]; then kb=$bare_kb; else kb=$(peak "$name"); fi
   awk -v n="$name" -v ms="$ms" -v r="$(range "$name")" -v b="$bare_ms" -v kb="$kb" -v bkb="$bare_kb" \
-    'BEGIN {printf "  %-7s %7.1f ms (%s)  %.2f x bare   %6.1f MB  %+5.1f MB\n",
-            n, ms, r, ms / b, kb / 1024, (kb - bkb) / 1024}'
+    -v cpu="$cpu" -v bcpu="$bare_cpu" \
+    'BEGIN {printf "  %-7s %7.1f ms (%s)  %.2f x bare   cpu %6.1f ms  %.2f x bare   %6.1f MB  %+5.1f MB\n",
+            n, ms, r, ms / b, cpu, (bcpu > 0 ? cpu / bcpu : 0), kb / 1024, (kb - bkb) / 1024}'
 done <"$work/programs"
 echo "  (the game's goal: at most 1.20 x bare, at most +15 MB)"

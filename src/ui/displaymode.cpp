@@ -39,7 +39,10 @@ int IgnoreXError(Display*, XErrorEvent*) {
 // with it; errors of the server are swallowed so a refused mode changes nothing.
 class XrandrSwitcher final : public ScreenSwitcher {
   public:
-    XrandrSwitcher() : display_(XOpenDisplay(nullptr)) {}
+    // The connection of its own is opened at the first switch: most games never switch,
+    // and opening it (a second connection to the server, Xlib's locale set-up) would delay
+    // the window's first showing.
+    XrandrSwitcher() = default;
     ~XrandrSwitcher() override {
         if (display_ && changed_)
             Apply(originalMode_, originalSize_, originalMillimetres_);
@@ -48,6 +51,10 @@ class XrandrSwitcher final : public ScreenSwitcher {
     }
 
     std::optional<QRect> Request(QSize size) override {
+        if (!display_ && !tried_) {
+            tried_ = true;
+            display_ = XOpenDisplay(nullptr);
+        }
         if (!display_)
             return std::nullopt;
         if (!changed_ && !RememberOriginal())
@@ -145,7 +152,8 @@ class XrandrSwitcher final : public ScreenSwitcher {
         XSetErrorHandler(previous);
     }
 
-    Display* display_;
+    Display* display_ = nullptr;
+    bool tried_ = false;
     RROutput output_ = None;
     RRCrtc crtc_ = None;
     RRMode originalMode_ = None;

@@ -102,6 +102,9 @@ void BuildListPanel(Controls& ui);
 void BuildSetupPanel(Controls& ui);
 void BuildChoicePanel(Controls& ui);
 void BuildOutOfSight(Controls& ui);
+// The grid of the board's codes beyond the right edge: made once the window has shown (no one
+// sees it, and a table is the dearest control to build), shown like the controls before it.
+void BuildGrid(Controls& ui);
 } // namespace layout
 
 } // namespace tavlon::ui

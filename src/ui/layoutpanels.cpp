@@ -78,7 +78,7 @@ void BuildChoicePanel(Controls& ui) {
     ui.bInsertOk = Button(choice, u"bInsertOk"_s, {8, 40, 63, 19}, u"Ok"_s, true);
 }
 
-void BuildOutOfSight(Controls& ui) {
+void BuildGrid(Controls& ui) {
     ui.sgM = new QTableWidget(8, 8, ui.central);
     ui.sgM->setObjectName(u"sgM"_s);
     ui.sgM->setGeometry(527, 85, 234, 236);
@@ -97,7 +97,10 @@ void BuildOutOfSight(Controls& ui) {
         for (int r = 0; r < 8; ++r)
             ui.sgM->setItem(r, c, new QTableWidgetItem());
     }
+    ui.sgM->show();
+}
 
+void BuildOutOfSight(Controls& ui) {
     ui.Label1 = new QLabel(u"Label1"_s, ui.central);
     ui.Label1->setObjectName(u"Label1"_s);
     ui.Label1->setGeometry(591, 8, 31, 13);

@@ -22,13 +22,17 @@
 #include <QDir>
 #include <QFile>
 #include <QGroupBox>
+#include <QIcon>
+#include <QImage>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QMenuBar>
 #include <QMouseEvent>
+#include <QPixmap>
 #include <QPushButton>
 #include <QScreen>
 #include <QStatusBar>
+#include <QTableWidget>
 #include <QTimer>
 #include <QWindow>
 
@@ -45,7 +49,9 @@ TF::TF(tavlon::ui::DataFolder folder, QWidget* parent)
       ownDialogs_(std::make_unique<tavlon::ui::QtDialogs>(this)), dialogs_(ownDialogs_.get()),
       modes_(tavlon::ui::MakeScreenSwitcher()) {
     setWindowTitle(u"Tavlon 1.0"_s);
-    setWindowIcon(QIcon(u":/icon.png"_s));
+    // Read as the PNG it is: an icon given a file name asks every image plugin whether it
+    // reads the file, loading each plugin and its libraries before the window can show.
+    setWindowIcon(QIcon(QPixmap::fromImage(QImage(u":/icon.png"_s, "PNG"))));
     setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                    Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
                    Qt::WindowCloseButtonHint);
@@ -246,11 +252,22 @@ void TF::WatchMouseMoves() {
         w->installEventFilter(this);
 }
 
+void TF::FirstExposed() {
+    // The start-up's autosave may go to the disk now.
+    game_->Autosaver().Release();
+    if (!ui_.sgM) {
+        tavlon::ui::layout::BuildGrid(ui_);
+        ui_.sgM->setToolTipDuration(5000);
+        for (QWidget* w : ui_.sgM->findChildren<QWidget*>())
+            w->setToolTipDuration(5000);
+        MirrorBoardToGrid(gridBoard_);
+    }
+}
+
 bool TF::eventFilter(QObject* watched, QEvent* e) {
     if (watched == windowHandle() && e->type() == QEvent::Expose && windowHandle()->isExposed()) {
-        // The window is on the screen: the start-up's autosave may go to the disk now.
         windowHandle()->removeEventFilter(this);
-        game_->Autosaver().Release();
+        FirstExposed();
     }
     if (e->type() != QEvent::MouseMove)
         return QMainWindow::eventFilter(watched, e);
@@ -282,7 +299,7 @@ void TF::showEvent(QShowEvent* e) {
         if (QWindow* window = windowHandle())
             window->installEventFilter(this);
         else
-            game_->Autosaver().Release();
+            FirstExposed();
         startingUp_ = true;
         game_->FormShow();
         startingUp_ = false;

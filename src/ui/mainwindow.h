@@ -142,6 +142,9 @@ class TF : public QMainWindow, public tavlon::WindowPort {
     void WatchMouseMoves();
     // The board view shows the piece the pointer carries at board pixel `at`, or none.
     void ShowCarriedPiece(QPoint at);
+    // The window is on the screen: what waited for it (the start-up's autosave, the grid
+    // beyond the right edge) goes ahead.
+    void FirstExposed();
 
     tavlon::ui::DataFolder folder_;
     tavlon::ui::DialogPaths dialogPaths_{folder_.path};
@@ -166,6 +169,7 @@ class TF : public QMainWindow, public tavlon::WindowPort {
     tavlon::ui::ComputerPlayers* computers_ = nullptr; // owned by the window
     bool reviewQueued_ = false;
     tavlon::Glance lastGlance_;
+    tavlon::TBoard gridBoard_{}; // what the grid beyond the right edge shows, or will
     // Redraws the player tiles: the side to move, the computer's seats, the scores.
     void DrawPlayerTiles();
     int sideShown_ = 1;

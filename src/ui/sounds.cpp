@@ -1,42 +1,56 @@
 #include "ui/sounds.h"
 
-#include <QSoundEffect>
-#include <QUrl>
+#include "ui/soundplayer.h"
+
+#include <QCoreApplication>
+#include <QLibrary>
+#include <QStringList>
+#include <QTimer>
 
 using namespace Qt::StringLiterals;
 
-// Q_INIT_RESOURCE declares its function where it is used, so it stays outside any namespace;
-// calling it keeps the linker from dropping the sounds of the static library.
-static void RegisterSounds() {
-    Q_INIT_RESOURCE(sounds);
-}
-
 namespace tavlon::ui {
+namespace {
 
-MoveSounds::MoveSounds(QObject* parent) : QObject(parent) {
-    RegisterSounds();
+// Where the sound module may be: beside the program (a build, a portable folder), where
+// installing puts it (relative to the program, then as configured), then in the build that
+// made this program (its tests run from another folder).
+QStringList SoundModulePlaces() {
+    const QString module = QStringLiteral(TAVLON_SOUND_MODULE);
+    const QString beside = QCoreApplication::applicationDirPath() + u'/';
+    return {beside + module, beside + QStringLiteral(TAVLON_SOUND_MODULE_RELATIVE) + u'/' + module,
+            QStringLiteral(TAVLON_SOUND_MODULE_INSTALLED) + u'/' + module,
+            QStringLiteral(TAVLON_SOUND_MODULE_BUILT) + u'/' + module};
 }
+
+} // namespace
+
+MoveSounds::MoveSounds(QObject* parent) : QObject(parent) {}
+
+MoveSounds::~MoveSounds() = default;
 
 void MoveSounds::SetEnabled(bool on) {
     enabled_ = on;
-    if (!on || effects_[0] != nullptr)
+    if (!on || loadAsked_)
         return;
-    // The files are compiled in; QSoundEffect decodes them on its own and plays them on the
-    // default output, or stays silent (its status an error) where there is none.
-    const QString names[3] = {u"move"_s, u"capture"_s, u"check"_s};
-    for (int i = 0; i < 3; ++i) {
-        effects_[i] = new QSoundEffect(this);
-        effects_[i]->setSource(QUrl(u"qrc:/sounds/"_s + names[i] + u".wav"_s));
-        effects_[i]->setVolume(0.6f);
+    loadAsked_ = true;
+    QTimer::singleShot(0, this, &MoveSounds::Load);
+}
+
+void MoveSounds::Load() {
+    for (const QString& place : SoundModulePlaces()) {
+        // The module stays loaded for good: the player's code lives in it.
+        QLibrary module(place);
+        if (const auto make = reinterpret_cast<MakeSoundPlayer>(module.resolve(kMakeSoundPlayer))) {
+            player_.reset(make());
+            return;
+        }
     }
 }
 
 void MoveSounds::Play(MoveSound sound) {
-    if (!enabled_)
-        return;
-    QSoundEffect* effect = effects_[static_cast<int>(sound)];
-    if (effect != nullptr && effect->status() != QSoundEffect::Error)
-        effect->play();
+    if (enabled_ && player_)
+        player_->Play(sound);
 }
 
 } // namespace tavlon::ui

@@ -221,6 +221,9 @@ void TF::DrawBoard(const tavlon::TBoard& board) {
 }
 
 void TF::MirrorBoardToGrid(const tavlon::TBoard& board) {
+    gridBoard_ = board;
+    if (!ui_.sgM)
+        return; // filled as it is made
     for (int c = 1; c <= 8; ++c) {
         for (int r = 1; r <= 8; ++r) {
             QTableWidgetItem* cell = ui_.sgM->item(r - 1, c - 1);

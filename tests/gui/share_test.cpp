@@ -53,6 +53,8 @@ TEST_F(ShareTest, SoundsPlayWithoutASoundDevice) {
     EXPECT_FALSE(window->sounds().Enabled());
     sound->trigger();
     EXPECT_TRUE(window->sounds().Enabled());
+    // The module that plays them comes with the program.
+    EXPECT_TRUE(QTest::qWaitFor([this] { return window->sounds().Loaded(); }));
     StartGame();
     // A move, a capture and a check: White's pawn takes nothing, then a typed capture.
     ClickSquare(4, 7);

@@ -31,13 +31,16 @@ for f in ./usr/bin/tavlon ./usr/bin/tavlon-engine ./usr/share/tavlon/HELP.HTM \
 done
 [ "$(grep -c '^./usr/share/tavlon/Positions/.*\.tvl$' "$work/contents")" -eq 4 ] ||
   fail "the ready templates are missing from the package"
+# The module that plays the sounds, loaded when they are switched on.
+grep -q '^./usr/lib/.*tavlon/libtavlon_sounds\.so$' "$work/contents" ||
+  fail "the sound module is missing from the package"
 
 # The manual names the folders the package puts the game's data in.
 dpkg-deb --fsys-tarfile "$deb" | tar -xO ./usr/share/man/man6/tavlon.6 | grep -q '^\.I /usr/share/tavlon$' ||
   fail "the manual does not name /usr/share/tavlon"
 
 depends=$(dpkg-deb -f "$deb" Depends)
-for d in libqt6widgets6 libc6 fonts-liberation fonts-wine; do
+for d in libqt6widgets6 libqt6multimedia6 libc6 fonts-liberation fonts-wine; do
   grep -q "$d" <<<"$depends" || fail "Depends lacks $d: $depends"
 done
 
