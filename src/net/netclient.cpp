@@ -1,5 +1,6 @@
 #include "net/netclient.h"
 
+#include <dlfcn.h>
 #include <fcntl.h>
 #include <mosquitto.h>
 #include <poll.h>
@@ -19,9 +20,62 @@ constexpr int kQos = 1;
 // the broker sends its last will.
 constexpr int kKeepAlive = 5;
 
-void InitLibrary() {
-    static const int once = mosquitto_lib_init();
-    (void)once;
+// The library is opened at the first network game, not at every start of the program:
+// linked in, it and the TLS libraries it needs would be loaded and relocated before the
+// window first shows.
+#define TAVLON_MOSQUITTO_FUNCTIONS(X)                                                              \
+    X(mosquitto_connect)                                                                           \
+    X(mosquitto_connect_callback_set)                                                              \
+    X(mosquitto_destroy)                                                                           \
+    X(mosquitto_disconnect)                                                                        \
+    X(mosquitto_disconnect_callback_set)                                                           \
+    X(mosquitto_int_option)                                                                        \
+    X(mosquitto_lib_init)                                                                          \
+    X(mosquitto_loop_misc)                                                                         \
+    X(mosquitto_loop_read)                                                                         \
+    X(mosquitto_loop_write)                                                                        \
+    X(mosquitto_message_callback_set)                                                              \
+    X(mosquitto_new)                                                                               \
+    X(mosquitto_publish)                                                                           \
+    X(mosquitto_reconnect)                                                                         \
+    X(mosquitto_socket)                                                                            \
+    X(mosquitto_strerror)                                                                          \
+    X(mosquitto_subscribe)                                                                         \
+    X(mosquitto_tls_set)                                                                           \
+    X(mosquitto_username_pw_set)                                                                   \
+    X(mosquitto_want_write)                                                                        \
+    X(mosquitto_will_set)
+
+struct Library {
+#define X(name) decltype(&::name) name = nullptr;
+    TAVLON_MOSQUITTO_FUNCTIONS(X)
+#undef X
+};
+
+Library g_library;
+
+// Opens the library once and initialises it; false, with `error`, when it is not there.
+bool LoadLibrary(std::string& error) {
+    static const std::string failure = [] {
+        void* handle = ::dlopen("libmosquitto.so.1", RTLD_NOW | RTLD_LOCAL);
+        if (handle == nullptr)
+            return std::string("Сетевая игра недоступна: не найдена библиотека libmosquitto.so.1 "
+                               "(пакет libmosquitto1).");
+#define X(name)                                                                                    \
+    g_library.name = reinterpret_cast<decltype(&::name)>(::dlsym(handle, #name));                  \
+    if (g_library.name == nullptr)                                                                 \
+        return std::string("Сетевая игра недоступна: в библиотеке libmosquitto нет " #name ".");
+        TAVLON_MOSQUITTO_FUNCTIONS(X)
+#undef X
+        g_library.mosquitto_lib_init();
+        return std::string();
+    }();
+    error = failure;
+    return failure.empty();
+}
+
+const Library& Lib() {
+    return g_library;
 }
 
 } // namespace
@@ -74,32 +128,33 @@ bool NetClient::Start(std::string& error) {
     error = CheckSettings(settings_);
     if (!error.empty())
         return false;
-    InitLibrary();
-    mosq_ = mosquitto_new(("tavlon-" + settings_.client).c_str(), true, this);
+    if (!LoadLibrary(error))
+        return false;
+    mosq_ = Lib().mosquitto_new(("tavlon-" + settings_.client).c_str(), true, this);
     if (!mosq_) {
         error = "Не удалось создать соединение.";
         return false;
     }
-    mosquitto_connect_callback_set(mosq_, &NetClient::OnConnect);
-    mosquitto_disconnect_callback_set(mosq_, &NetClient::OnDisconnect);
-    mosquitto_message_callback_set(mosq_, &NetClient::OnMessage);
+    Lib().mosquitto_connect_callback_set(mosq_, &NetClient::OnConnect);
+    Lib().mosquitto_disconnect_callback_set(mosq_, &NetClient::OnDisconnect);
+    Lib().mosquitto_message_callback_set(mosq_, &NetClient::OnMessage);
     // A move is one small packet: sent at once, not held back to be joined with the next.
-    mosquitto_int_option(mosq_, MOSQ_OPT_TCP_NODELAY, 1);
+    Lib().mosquitto_int_option(mosq_, MOSQ_OPT_TCP_NODELAY, 1);
     const std::string gone = Encode(PresenceMessage{});
     const std::string presence = TopicName(settings_.room, Topic::Presence, settings_.client);
-    int rc = mosquitto_will_set(mosq_, presence.c_str(), static_cast<int>(gone.size()), gone.data(),
-                                kQos, true);
+    int rc = Lib().mosquitto_will_set(mosq_, presence.c_str(), static_cast<int>(gone.size()),
+                                      gone.data(), kQos, true);
     if (rc == MOSQ_ERR_SUCCESS && !settings_.user.empty())
-        rc = mosquitto_username_pw_set(mosq_, settings_.user.c_str(),
-                                       settings_.password.empty() ? nullptr
-                                                                  : settings_.password.c_str());
+        rc = Lib().mosquitto_username_pw_set(
+            mosq_, settings_.user.c_str(),
+            settings_.password.empty() ? nullptr : settings_.password.c_str());
     if (rc == MOSQ_ERR_SUCCESS && settings_.tls)
-        rc = mosquitto_tls_set(mosq_, settings_.caFile.empty() ? nullptr : settings_.caFile.c_str(),
-                               settings_.caFile.empty() ? "/etc/ssl/certs" : nullptr, nullptr,
-                               nullptr, nullptr);
+        rc = Lib().mosquitto_tls_set(
+            mosq_, settings_.caFile.empty() ? nullptr : settings_.caFile.c_str(),
+            settings_.caFile.empty() ? "/etc/ssl/certs" : nullptr, nullptr, nullptr, nullptr);
     if (rc != MOSQ_ERR_SUCCESS || pipe(wake_) != 0) {
-        error = std::string("Не удалось подключиться: ") + mosquitto_strerror(rc);
-        mosquitto_destroy(mosq_);
+        error = std::string("Не удалось подключиться: ") + Lib().mosquitto_strerror(rc);
+        Lib().mosquitto_destroy(mosq_);
         mosq_ = nullptr;
         return false;
     }
@@ -123,9 +178,9 @@ void NetClient::Run() {
     bool first = true;
     while (!stop_) {
         if (!linked) {
-            const int rc =
-                first ? mosquitto_connect(mosq_, settings_.host.c_str(), settings_.port, kKeepAlive)
-                      : mosquitto_reconnect(mosq_);
+            const int rc = first ? Lib().mosquitto_connect(mosq_, settings_.host.c_str(),
+                                                           settings_.port, kKeepAlive)
+                                 : Lib().mosquitto_reconnect(mosq_);
             if (rc != MOSQ_ERR_SUCCESS) {
                 WaitWake(delay * 1000);
                 delay = std::min(delay * 2, 16); // 1, 2, 4 ... 16 seconds
@@ -135,20 +190,20 @@ void NetClient::Run() {
             linked = true;
             delay = 1;
         }
-        pollfd fds[2] = {{mosquitto_socket(mosq_), POLLIN, 0}, {wake_[0], POLLIN, 0}};
-        if (mosquitto_want_write(mosq_))
+        pollfd fds[2] = {{Lib().mosquitto_socket(mosq_), POLLIN, 0}, {wake_[0], POLLIN, 0}};
+        if (Lib().mosquitto_want_write(mosq_))
             fds[0].events |= POLLOUT;
         poll(fds, 2, 1000);
         DrainWake();
         int rc = MOSQ_ERR_SUCCESS;
         if (fds[0].revents & (POLLIN | POLLERR | POLLHUP))
-            rc = mosquitto_loop_read(mosq_, 1);
+            rc = Lib().mosquitto_loop_read(mosq_, 1);
         if (rc == MOSQ_ERR_SUCCESS)
             SendQueued();
-        if (rc == MOSQ_ERR_SUCCESS && mosquitto_want_write(mosq_))
-            rc = mosquitto_loop_write(mosq_, 1);
+        if (rc == MOSQ_ERR_SUCCESS && Lib().mosquitto_want_write(mosq_))
+            rc = Lib().mosquitto_loop_write(mosq_, 1);
         if (rc == MOSQ_ERR_SUCCESS)
-            rc = mosquitto_loop_misc(mosq_);
+            rc = Lib().mosquitto_loop_misc(mosq_);
         if (rc != MOSQ_ERR_SUCCESS) {
             linked = false;
             Push({}, "down");
@@ -163,11 +218,11 @@ void NetClient::Run() {
     }
     if (linked && stopClean_) {
         SendQueued();
-        mosquitto_disconnect(mosq_);
-        for (int i = 0; i < 100 && mosquitto_want_write(mosq_); ++i) {
-            pollfd fd{mosquitto_socket(mosq_), POLLOUT, 0};
+        Lib().mosquitto_disconnect(mosq_);
+        for (int i = 0; i < 100 && Lib().mosquitto_want_write(mosq_); ++i) {
+            pollfd fd{Lib().mosquitto_socket(mosq_), POLLOUT, 0};
             poll(&fd, 1, 10);
-            if (mosquitto_loop_write(mosq_, 1) != MOSQ_ERR_SUCCESS)
+            if (Lib().mosquitto_loop_write(mosq_, 1) != MOSQ_ERR_SUCCESS)
                 break;
         }
     }
@@ -192,8 +247,8 @@ void NetClient::SendQueued() {
         batch.swap(outgoing_);
     }
     for (const Outgoing& o : batch)
-        mosquitto_publish(mosq_, nullptr, o.topic.c_str(), static_cast<int>(o.payload.size()),
-                          o.payload.data(), kQos, o.retain);
+        Lib().mosquitto_publish(mosq_, nullptr, o.topic.c_str(), static_cast<int>(o.payload.size()),
+                                o.payload.data(), kQos, o.retain);
 }
 
 void NetClient::Create(const Position& start) {
@@ -216,11 +271,11 @@ void NetClient::OnConnect(mosquitto* m, void* self, int rc) {
     auto* c = static_cast<NetClient*>(self);
     if (rc != 0)
         return; // refused (a wrong password, say): the loop tries again
-    mosquitto_subscribe(m, nullptr, RoomFilter(c->settings_.room).c_str(), kQos);
+    Lib().mosquitto_subscribe(m, nullptr, RoomFilter(c->settings_.room).c_str(), kQos);
     const std::string presence = c->PresenceText();
-    mosquitto_publish(m, nullptr,
-                      TopicName(c->settings_.room, Topic::Presence, c->settings_.client).c_str(),
-                      static_cast<int>(presence.size()), presence.data(), kQos, true);
+    Lib().mosquitto_publish(
+        m, nullptr, TopicName(c->settings_.room, Topic::Presence, c->settings_.client).c_str(),
+        static_cast<int>(presence.size()), presence.data(), kQos, true);
     c->Push({}, "up");
 }
 
@@ -337,7 +392,7 @@ void NetClient::Stop(bool clean) {
         thread_.join();
     // Without a goodbye the socket just closes, as a crash closes it: the broker sends the
     // last will.
-    mosquitto_destroy(mosq_);
+    Lib().mosquitto_destroy(mosq_);
     mosq_ = nullptr;
     close(wake_[0]);
     close(wake_[1]);
