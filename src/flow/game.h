@@ -130,6 +130,8 @@ class Game final : private SetupHost, private FileHost {
     // Seats played at other computers of a network game (bit p for player p): nobody here
     // picks their pieces or types their moves. None by default.
     void SetRemoteSeats(std::uint8_t seats) { remoteSeats_ = seats; }
+    // The window began or stopped showing the scores: the glance is told again.
+    void ScoresShownChanged() { ShowGlance(); }
 
     // Notation and keyboard entry.
     // Filters one typed character: returns it when it may enter the box, '\0' otherwise.

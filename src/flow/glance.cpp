@@ -30,7 +30,8 @@ void Game::ShowGlance() {
         if (IsMated(s.Current()))
             g.mated = s.SideToMove;
         g.sideToMove = s.SideToMove;
-        LineScores(s, g.scores);
+        if (port_.ScoresShown())
+            LineScores(s, g.scores);
         g.winner = Winner();
     }
     port_.ShowGlance(g);

@@ -122,6 +122,9 @@ class WindowPort {
     // Shown after every change of the position in play, until the next one; an empty
     // glance outside play (intro, setup).
     virtual void ShowGlance(const Glance& glance) = 0;
+    // Whether the glance's scores are shown: counting them walks the whole line, the
+    // dearest part of a move's glance in a long game, so they are counted only then.
+    virtual bool ScoresShown() const { return true; }
 
     // Computer players. The computer may have to move now (after every change of the
     // position, the players or the pause): the window asks Game::ComputerToMove.

@@ -143,7 +143,10 @@ void TF::ConnectMenu() {
     route(menu_.mmPlayers, [this] { mmPlayersClick(); });
     route(menu_.mmHint, [this] { computers_->Hint(); });
     route(menu_.mmPause, [&g] { g.mmPauseClick(); });
-    route(menu_.mmViewScore, [this] { DrawPlayerTiles(); });
+    route(menu_.mmViewScore, [this] {
+        game_->ScoresShownChanged();
+        DrawPlayerTiles();
+    });
     route(menu_.mmUndo, [&g] { g.mmUndoClick(); });
     route(menu_.mmForward, [&g] { g.mmForwardClick(); });
 #ifdef TAVLON_HAVE_NET

@@ -101,6 +101,7 @@ class TF : public QMainWindow, public tavlon::WindowPort {
     void ShowSetupFigureImage(bool active, int figureIndex) override;
     void ShowGlance(const tavlon::Glance& glance) override;
     void ComputerMayMove() override;
+    bool ScoresShown() const override;
     void ShowPaused(bool paused) override;
     // Frames the two squares of a suggested move until the board is drawn again.
     void ShowHint(const tavlon::Move& m);

@@ -268,6 +268,10 @@ void TF::SetSeatTips(const std::array<QString, 4>& tips) {
     DrawPlayerTiles();
 }
 
+bool TF::ScoresShown() const {
+    return menu_.mmViewScore->isChecked();
+}
+
 void TF::ComputerMayMove() {
     // Asked in the middle of a command: the computers look once it is over.
     if (reviewQueued_ || computers_ == nullptr)

@@ -73,6 +73,7 @@ class FuzzPort final : public NullPort {
     std::string InputText() const override { return input; }
     void SetInputText(std::string_view text) override { input = text; }
     void Message(std::string_view) override { ++messages; }
+    bool ScoresShown() const override { return false; } // as a new player has it
     int ChosenPromotionItem() const override { return promotionItem; }
     int ChosenSaveAsItem() const override { return saveAsItem; }
     std::optional<std::string> ChooseOpenFile(const std::string&) override { return openPath; }
