@@ -33,8 +33,9 @@ def expand_form(rec, actions):
             texts.append((i, bytes(rec[at + 1:at + 1 + rec[at]])))
         if len(texts) == 16:
             break
-    # The target reads plies from 512 on only from values with the two top bits set.
-    raw = ply if ply < 512 else 0xC000 | min(ply, 0x3FFF)
+    # The target reads plies from 512 on only from values with the four top bits set, in
+    # steps of four.
+    raw = ply if ply < 512 else 0xF000 | min(ply, 0x3FFF) >> 2
     out = bytearray([side, reserved]) + struct.pack("<HI", raw, length)
     out += bytes(rec[FLAGS + c] if FLAGS + c < len(rec) else 0 for c in PAWNS)
     out += bytes([len(boards), len(texts), len(actions)])
