@@ -258,10 +258,10 @@ void NetClient::Create(const Position& start) {
         Push({}, "up"); // the next Pump creates it
 }
 
-void NetClient::Push(std::string topic, std::string payload, bool retained) {
+void NetClient::Push(std::string topic, std::string payload) {
     {
         std::lock_guard lock(mutex_);
-        queue_.push_back({std::move(topic), std::move(payload), retained});
+        queue_.push_back({std::move(topic), std::move(payload)});
     }
     if (notify_)
         notify_();
@@ -288,10 +288,10 @@ void NetClient::OnMessage(mosquitto*, void* self, const mosquitto_message* msg) 
     const auto length = static_cast<std::size_t>(msg->payloadlen);
     // Nothing oversized is copied: the referee is told its size only.
     if (length > kMaxStateMessage) {
-        c->Push(msg->topic, "TAVLON1 OVERSIZED " + std::to_string(length), msg->retain);
+        c->Push(msg->topic, "TAVLON1 OVERSIZED " + std::to_string(length));
         return;
     }
-    c->Push(msg->topic, std::string(static_cast<const char*>(msg->payload), length), msg->retain);
+    c->Push(msg->topic, std::string(static_cast<const char*>(msg->payload), length));
 }
 
 bool NetClient::Publish(const std::string& topic, const std::string& payload, bool retain) {
@@ -303,6 +303,10 @@ bool NetClient::Publish(const std::string& topic, const std::string& payload, bo
     }
     Wake();
     return true;
+}
+
+void NetClient::PublishState() {
+    Publish(TopicName(settings_.room, Topic::State, settings_.client), Encode(room_.State()), true);
 }
 
 void NetClient::PublishRaw(const std::string& topic, const std::string& payload, bool retain) {
@@ -334,17 +338,18 @@ void NetClient::Pump(std::vector<Event>& out) {
             // The broker may have lost the room's state (restarted without keeping it):
             // what this client holds is sent again; a longer line from another wins.
             if (room_.HasGame())
-                Publish(TopicName(settings_.room, Topic::State), Encode(room_.State()), true);
+                PublishState();
             continue;
         }
         const std::size_t before = out.size();
-        room_.Receive(d.topic, d.payload, out, d.retained);
-        // The mover keeps the room's retained state up to date; any client that finds it
-        // behind sends its own.
+        room_.Receive(d.topic, d.payload, out);
+        // The mover keeps its state in the room up to date, so the furthest state there
+        // holds every move delivered; a newcomer has every client send its own again, an
+        // agreed undo its asker.
         for (std::size_t i = before; i < out.size(); ++i)
             if (out[i].kind == EventKind::Republish ||
                 (out[i].kind == EventKind::Played && out[i].who == settings_.client)) {
-                Publish(TopicName(settings_.room, Topic::State), Encode(room_.State()), true);
+                PublishState();
                 break;
             }
     }

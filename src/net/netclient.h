@@ -72,9 +72,11 @@ class NetClient {
     static void OnConnect(mosquitto*, void* self, int rc);
     static void OnDisconnect(mosquitto*, void* self, int rc);
     static void OnMessage(mosquitto*, void* self, const mosquitto_message* msg);
-    void Push(std::string topic, std::string payload, bool retained = false);
+    void Push(std::string topic, std::string payload);
     // Queues a message for the connection's thread.
     bool Publish(const std::string& topic, const std::string& payload, bool retain);
+    // This client's state, retained on its own topic of the room.
+    void PublishState();
     void Run();
     void Wake();
     void WaitWake(int ms);
@@ -94,7 +96,6 @@ class NetClient {
     struct Delivered {
         std::string topic; // empty: a change of the connection, `payload` "up" or "down"
         std::string payload;
-        bool retained = false;
     };
     std::mutex mutex_;
     std::deque<Delivered> queue_;

@@ -97,8 +97,8 @@ TopicOf ParseTopic(std::string_view room, std::string_view topic) {
     const std::string_view kind = Take(rest, '/');
     if (kind == "move" && rest.empty())
         return {Topic::Move, {}};
-    if (kind == "state" && rest.empty())
-        return {Topic::State, {}};
+    if (kind == "state" && ValidTopicWord(rest, kMaxClientId))
+        return {Topic::State, rest};
     if (kind == "undo" && rest.empty())
         return {Topic::Undo, {}};
     if (kind == "presence" && ValidTopicWord(rest, kMaxClientId))
@@ -113,7 +113,7 @@ std::string TopicName(std::string_view room, Topic topic, std::string_view clien
     case Topic::Move:
         return name + "/move";
     case Topic::State:
-        return name + "/state";
+        return name + "/state/" + std::string(client);
     case Topic::Undo:
         return name + "/undo";
     case Topic::Presence:

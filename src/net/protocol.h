@@ -3,7 +3,7 @@
 //
 // Topics of room R (its name: 1..32 letters, digits, '-' or '_'):
 //   tavlon/R/move               a move: "TAVLON1 MOVE <gen> <ply> <seat> <client> <move>"
-//   tavlon/R/state              retained: the game as it stands,
+//   tavlon/R/state/<client>     retained: the game as it stands at that client,
 //                               "TAVLON1 STATE <gen> <ply>\n<start position text>\n<moves>"
 //   tavlon/R/presence/<client>  retained: "TAVLON1 HERE <seats> <name>" while connected,
 //                               "TAVLON1 отключился" (the last will) once gone
@@ -14,6 +14,9 @@
 // or an agreed undo giving a higher one. Moves are written as the move box writes them
 // ("d2d4", "b7b8n" for a promotion); "----" is a turn passed by a side with no move, which
 // the room allows only then, and not as the fourth pass in a row (nobody can move then).
+//
+// Each client keeps its own state, so that none can replace a newer one with an older: a
+// client (re)joining takes the furthest of them, by generation, then ply.
 #pragma once
 
 #include "model/position.h"
@@ -49,7 +52,7 @@ bool ValidTopicWord(std::string_view word, std::size_t maxLength);
 enum class Topic { Other, Move, State, Presence, Undo };
 struct TopicOf {
     Topic topic = Topic::Other;
-    std::string_view client; // for Presence
+    std::string_view client; // for Presence and State
 };
 // Which topic of `room` the topic name is (Other for anything else).
 TopicOf ParseTopic(std::string_view room, std::string_view topic);

@@ -55,15 +55,14 @@ void Room::Create(const Position& start, std::uint32_t minGen) {
     undoPly_ = -1;
 }
 
-void Room::Receive(std::string_view topic, std::string_view payload, std::vector<Event>& out,
-                   bool retained) {
+void Room::Receive(std::string_view topic, std::string_view payload, std::vector<Event>& out) {
     const TopicOf t = ParseTopic(room_, topic);
     switch (t.topic) {
     case Topic::Move:
         ReceiveMove(payload, out);
         break;
     case Topic::State:
-        ReceiveState(payload, retained, out);
+        ReceiveState(payload, out);
         break;
     case Topic::Presence:
         ReceivePresence(t.client, payload, out);
@@ -141,30 +140,26 @@ bool Room::Replay(const Position& start, const std::vector<Move>& moves, Positio
     return true;
 }
 
-void Room::ReceiveState(std::string_view payload, bool retained, std::vector<Event>& out) {
+void Room::ReceiveState(std::string_view payload, std::vector<Event>& out) {
+    // Every client keeps its own state in the room, and sends it again whenever the broker
+    // may have lost it or somebody new may lack it; a state behind this client's is someone's
+    // older one and changes nothing.
     StateMessage st;
     std::string error;
-    // A state behind this client's is answered only when it is what the broker keeps: one
-    // sent a moment ago is overtaken by the mover's next one anyway, and answering those
-    // would have every client answering every other.
-    const Event republish{EventKind::Republish, Ply(), {}, {}, {}};
-    if (payload.empty()) // a room cleared by hand
-        return known_ && retained ? out.push_back(republish) : void();
+    if (payload.empty()) // a state cleared by hand
+        return;
     if (!Decode(payload, st, error))
         return Refuse("состояние отклонено: " + error, {}, -1, out);
     if (known_ && st.gen < gen_)
-        return retained ? out.push_back(republish) : void();
+        return;
     const bool sameGame = known_ && st.gen == gen_ && st.start == start_;
     const std::size_t common = std::min(st.moves.size(), moves_.size());
     const bool prefix =
         sameGame && std::equal(st.moves.begin(), st.moves.begin() + common, moves_.begin());
     if (sameGame && !prefix)
         return Refuse("состояние отклонено: другая линия ходов той же партии", {}, -1, out);
-    if (sameGame && st.moves.size() <= moves_.size()) {
-        if (st.moves.size() < moves_.size() && retained)
-            out.push_back(republish);
+    if (sameGame && st.moves.size() <= moves_.size())
         return;
-    }
     Position end;
     if (st.moves.size() + 1 >= static_cast<std::size_t>(kMaxPly) ||
         !Replay(st.start, st.moves, end))

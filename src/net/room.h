@@ -21,7 +21,7 @@ enum class EventKind {
     UndoAsked,    // `who` asks to take back the move that led to `ply`
     UndoDeclined, // the request was declined or overtaken; `who` declined it
     Undone,       // the last move was taken back by agreement; the game is at `ply`
-    Republish,    // the room's retained state is behind this client's: send State()
+    Republish,    // somebody may lack this client's line: send State() again
     Connected,    // the broker connection is up (again)
     Disconnected, // the broker connection is lost; it is being made again
 };
@@ -54,10 +54,8 @@ class Room {
     // `minGen`; the caller sends State().
     void Create(const Position& start, std::uint32_t minGen);
 
-    // Judges one delivered message; appends what happened to `out`. `retained`: the broker
-    // delivered it from what it keeps for the topic, not as it was sent.
-    void Receive(std::string_view topic, std::string_view payload, std::vector<Event>& out,
-                 bool retained = false);
+    // Judges one delivered message; appends what happened to `out`.
+    void Receive(std::string_view topic, std::string_view payload, std::vector<Event>& out);
 
     // The client holding `seat` (1..4): of the connected clients claiming it, the one with
     // the lowest id, so every client names the same holder; empty when nobody holds it.
@@ -82,7 +80,7 @@ class Room {
 
   private:
     void ReceiveMove(std::string_view payload, std::vector<Event>& out);
-    void ReceiveState(std::string_view payload, bool retained, std::vector<Event>& out);
+    void ReceiveState(std::string_view payload, std::vector<Event>& out);
     void ReceivePresence(std::string_view client, std::string_view payload,
                          std::vector<Event>& out);
     void ReceiveUndo(std::string_view payload, std::vector<Event>& out);

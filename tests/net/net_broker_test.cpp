@@ -135,7 +135,7 @@ TEST_F(Room4, HostileMessagesChangeNothing) {
     payloads.push_back(net::Encode(good)); // illegal
     for (const std::string& p : payloads)
         intruder.client->PublishRaw(move, p);
-    intruder.client->PublishRaw(net::TopicName("test-room", net::Topic::State),
+    intruder.client->PublishRaw(net::TopicName("test-room", net::Topic::State, "c1"),
                                 std::string(1 << 20, 's'));
     // Every client refuses every one of them, and the game goes on.
     const int expected = static_cast<int>(payloads.size()) + 1;

@@ -67,7 +67,7 @@ class Referees : public ::testing::Test {
         for (int i = 1; i <= 4; ++i)
             rooms.emplace_back("r", "c" + std::to_string(i));
         rooms[0].Create(StartPosition(), 5);
-        Deliver(TopicName("r", Topic::State), Encode(rooms[0].State()));
+        Deliver(TopicName("r", Topic::State, "c1"), Encode(rooms[0].State()));
         for (int i = 1; i <= 4; ++i) {
             PresenceMessage p;
             p.online = true;
@@ -75,10 +75,10 @@ class Referees : public ::testing::Test {
             Deliver(TopicName("r", Topic::Presence, "c" + std::to_string(i)), Encode(p));
         }
     }
-    void Deliver(const std::string& topic, const std::string& payload, bool retained = false) {
+    void Deliver(const std::string& topic, const std::string& payload) {
         events.clear();
         for (Room& r : rooms)
-            r.Receive(topic, payload, events, retained);
+            r.Receive(topic, payload, events);
     }
     int Count(EventKind k) const {
         return static_cast<int>(std::count_if(events.begin(), events.end(),
@@ -120,7 +120,7 @@ TEST_F(Referees, OnlyTheRightMoveIsPlayed) {
         {"garbage", moveTopic, "\x01\xff garbage"},
         {"empty", moveTopic, ""},
         {"megabyte", moveTopic, "TAVLON1 MOVE " + std::string(1 << 20, '7')},
-        {"megabyte state", TopicName("r", Topic::State), std::string(1 << 20, 'x')},
+        {"megabyte state", TopicName("r", Topic::State, "c1"), std::string(1 << 20, 'x')},
         {"megabyte presence", TopicName("r", Topic::Presence, "c9"), std::string(1 << 20, 'x')},
         {"other version", moveTopic, "TAVLON2" + Encode(good).substr(7)},
         {"trailing words", moveTopic, Encode(good) + " e2e4"},
@@ -158,7 +158,7 @@ TEST_F(Referees, OnlyASideWithNoMovePassesAndNeverTheFourthInARow) {
             if (IsPiece(code) && (nobody || OwnerOf(code) == 1))
                 code = kEmpty;
         rooms[0].Create(start, rooms[0].Generation() + 1);
-        Deliver(TopicName("r", Topic::State), Encode(rooms[0].State()));
+        Deliver(TopicName("r", Topic::State, "c1"), Encode(rooms[0].State()));
         for (int i = 0; i < 4; ++i) {
             const Room& r = rooms[0];
             const int seat = r.Current().side;
@@ -168,7 +168,7 @@ TEST_F(Referees, OnlyASideWithNoMovePassesAndNeverTheFourthInARow) {
         }
         // The line with its passes is a state a late client replays to the same position.
         Room late("r", "c9");
-        late.Receive(TopicName("r", Topic::State), Encode(rooms[0].State()), events, true);
+        late.Receive(TopicName("r", Topic::State, "c1"), Encode(rooms[0].State()), events);
         EXPECT_EQ(late.Current(), rooms[0].Current());
         EXPECT_EQ(late.Ply(), nobody ? 3 : 1);
     }
@@ -222,29 +222,38 @@ TEST_F(Referees, UndoNeedsEveryConnectedPerson) {
     EXPECT_EQ(Count(EventKind::Refused), 4);
 }
 
-TEST_F(Referees, StatesConverge) {
+TEST_F(Referees, AJoiningClientTakesTheFurthestStateWhateverTheirOrder) {
+    // After a broker restart every client sends the state it holds, the mover's a move ahead
+    // of one that has not had the move yet; the furthest wins, in whatever order they come.
     std::mt19937 rng(9);
     for (int i = 0; i < 5; ++i)
         Deliver(moveTopic, Encode(Legal(rng)));
-    Room late("r", "c5");
-    std::vector<Event> out;
-    late.Receive(TopicName("r", Topic::State), Encode(rooms[0].State()), out);
-    EXPECT_EQ(late.Moves(), rooms[0].Moves());
-    // A stale state (one move behind) kept by the broker makes a client that is ahead send
-    // its own again; one in flight does not.
-    StateMessage behind = rooms[0].State();
+    const StateMessage ahead = rooms[0].State();
+    StateMessage behind = ahead;
     behind.moves.pop_back();
-    Deliver(TopicName("r", Topic::State), Encode(behind));
-    EXPECT_EQ(Count(EventKind::Republish), 0);
-    Deliver(TopicName("r", Topic::State), Encode(behind), true);
+    for (const bool aheadFirst : {true, false}) {
+        Room late("r", "c5");
+        std::vector<Event> out;
+        for (const bool a : {aheadFirst, !aheadFirst})
+            late.Receive(TopicName("r", Topic::State, a ? "c1" : "c2"), Encode(a ? ahead : behind),
+                         out);
+        EXPECT_EQ(late.Moves(), ahead.moves) << aheadFirst;
+    }
+    // A state behind changes nothing and asks for nothing; a newcomer has every client send
+    // its own, for the newcomer may have missed the last move.
+    Deliver(TopicName("r", Topic::State, "c2"), Encode(behind));
+    EXPECT_TRUE(events.empty());
+    PresenceMessage here;
+    here.online = true;
+    Deliver(TopicName("r", Topic::Presence, "c5"), Encode(here));
     EXPECT_EQ(Count(EventKind::Republish), 4);
     // A line with an illegal move is refused.
-    StateMessage bad = rooms[0].State();
+    StateMessage bad = ahead;
     bad.gen += 1;
     bad.moves.push_back({{1, 1}, {8, 8}, 0});
-    Deliver(TopicName("r", Topic::State), Encode(bad));
+    Deliver(TopicName("r", Topic::State, "c3"), Encode(bad));
     EXPECT_EQ(Count(EventKind::Refused), 4);
-    EXPECT_EQ(rooms[2].Moves(), rooms[0].Moves());
+    EXPECT_EQ(rooms[2].Moves(), ahead.moves);
 }
 
 } // namespace
