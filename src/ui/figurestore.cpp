@@ -1,6 +1,7 @@
 #include "ui/figurestore.h"
 
 #include <QFileInfo>
+#include <QImageReader>
 #include <QPainter>
 #include <filesystem>
 
@@ -27,6 +28,15 @@ QImage ReplaceBlue(const QImage& picture, QRgb fill) {
     return out;
 }
 
+QImage ReadPicture(const QString& path) {
+    QImageReader reader(path, QFileInfo(path).suffix().toLower().toLatin1());
+    reader.setAutoDetectImageFormat(false);
+    QImage picture = reader.read();
+    if (picture.isNull())
+        picture.load(path);
+    return picture;
+}
+
 QImage LoadWithFallback(const QString& path, const QString& builtIn, bool& unreadable) {
     unreadable = false;
     const QFileInfo file(path);
@@ -34,12 +44,12 @@ QImage LoadWithFallback(const QString& path, const QString& builtIn, bool& unrea
         // Only a regular file is opened: reading a FIFO would wait for a writer for good.
         QImage picture;
         if (file.isFile())
-            picture.load(path);
+            picture = ReadPicture(path);
         if (!picture.isNull())
             return picture;
         unreadable = true;
     }
-    return QImage(builtIn);
+    return ReadPicture(builtIn);
 }
 
 QString UnreadablePicturesText(const QStringList& paths) {
@@ -66,7 +76,7 @@ void FigureStore::ReportUnreadable(QStringList paths) {
     for (int code : kFigureCodes) {
         const QString path = FigurePath(code);
         const QFileInfo file(path);
-        if (file.exists() && (!file.isFile() || QImage(path).isNull()))
+        if (file.exists() && (!file.isFile() || ReadPicture(path).isNull()))
             paths << path;
     }
     if (paths.isEmpty())

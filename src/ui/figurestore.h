@@ -66,6 +66,11 @@ class FigureStore {
     std::array<Entry, 49> entries_{};
 };
 
+// Reads a picture in the format its name ends in (".bmp", ".png"), which Qt reads itself;
+// only a file that cannot be read so is offered to the image plugins, which Qt would
+// otherwise load (and the JPEG library with them) to ask each one first.
+QImage ReadPicture(const QString& path);
+
 // Reads a picture from `path`, or from the built-in copy `builtIn` when the file is missing
 // or cannot be read (empty, damaged, not a regular file); `unreadable` tells the latter.
 QImage LoadWithFallback(const QString& path, const QString& builtIn, bool& unreadable);

@@ -1,5 +1,7 @@
 #include "ui/imagelists.h"
 
+#include "ui/figurestore.h"
+
 using namespace Qt::StringLiterals;
 
 namespace tavlon::ui {
@@ -7,7 +9,7 @@ namespace tavlon::ui {
 ImageStrip::ImageStrip(const QString& resource, int count)
     : blank_(40, 40, QImage::Format_ARGB32_Premultiplied) {
     blank_.fill(Qt::transparent);
-    const QImage strip = QImage(resource).convertToFormat(QImage::Format_ARGB32_Premultiplied);
+    const QImage strip = ReadPicture(resource).convertToFormat(QImage::Format_ARGB32_Premultiplied);
     frames_.reserve(static_cast<std::size_t>(count));
     for (int i = 0; i < count; ++i) {
         if (strip.width() >= (i + 1) * 40 && strip.height() >= 40)

@@ -3,6 +3,7 @@
 #include "ui/boardgeometry.h"
 #include "ui/boardview.h"
 #include "ui/computerplayers.h"
+#include "ui/figurestore.h"
 #include "ui/glanceview.h"
 #include "ui/imagelists.h"
 #include "ui/keyrouter.h"
@@ -51,7 +52,7 @@ TF::TF(tavlon::ui::DataFolder folder, QWidget* parent)
     setWindowTitle(u"Tavlon 1.0"_s);
     // Read as the PNG it is: an icon given a file name asks every image plugin whether it
     // reads the file, loading each plugin and its libraries before the window can show.
-    setWindowIcon(QIcon(QPixmap::fromImage(QImage(u":/icon.png"_s, "PNG"))));
+    setWindowIcon(QIcon(QPixmap::fromImage(tavlon::ui::ReadPicture(u":/icon.png"_s))));
     setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                    Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
                    Qt::WindowCloseButtonHint);

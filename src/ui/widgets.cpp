@@ -1,5 +1,7 @@
 #include "ui/widgets.h"
 
+#include "ui/figurestore.h"
+
 #include "flow/layoutletters.h"
 
 #include <QAbstractItemView>
@@ -38,7 +40,7 @@ void GroupFrame::paintEvent(QPaintEvent*) {
 
 ToolbarButton::ToolbarButton(QWidget* parent, const QString& name, QPoint at,
                              const QString& picture)
-    : QToolButton(parent), picture_(picture) {
+    : QToolButton(parent), picture_(QPixmap::fromImage(ReadPicture(picture))) {
     setObjectName(name);
     setGeometry(at.x(), at.y(), 24, 24);
     setFocusPolicy(Qt::NoFocus);
