@@ -105,6 +105,21 @@ typed() { xdotool type --delay 60 "$1"; sleep 0.3; xdotool key Return; sleep 0.6
 byte() { od -An -tu1 -j"$2" -N1 "$1" | tr -d ' '; }
 board_byte() { byte "$1" $((1 + ($2 - 1) * 8 + ($3 - 1))); }
 stop() { kill "$app"; wait "$app" 2>/dev/null || true; }
+# A key that opens a file dialog, which a busy machine may take a while to show: what is
+# typed next waits for it (one more visible window) instead of going to the board.
+dialog_key() {
+  local before i
+  before=$(xdotool search --onlyvisible --name . 2>/dev/null | wc -l)
+  key "$1"
+  for i in $(seq 50); do
+    if [ "$(xdotool search --onlyvisible --name . 2>/dev/null | wc -l)" -gt "$before" ]; then
+      sleep 0.3
+      return 0
+    fi
+    sleep 0.2
+  done
+  fail "$1 showed no dialog"
+}
 play_a_move() { click 150 80; square 4 7; square 4 5; sleep 0.5; }
 
 # First start: a move, its autosave, the templates, a saved game.
@@ -117,7 +132,7 @@ import -window root "$artefacts/installed.png" 2>/dev/null || true
 [ "$(byte "$data/temp.tvl" 0)" = 2 ] || fail "the autosave should have Red to move"
 [ "$(board_byte "$data/temp.tvl" 4 5)" = 14 ] || fail "the autosave should hold the pawn on D4"
 [ "$(find "$data/Positions" -name '*.tvl' | wc -l)" -eq 4 ] || fail "the templates were not copied"
-key ctrl+s
+dialog_key ctrl+s
 typed first
 [ -f "$data/Saves/first.tvl" ] || fail "the game was not saved"
 # The desktop knows a saved game by its type (the query a file manager makes).
@@ -155,7 +170,7 @@ sleep 0.6
 [ ! -e "$data/kept.tvl" ] || fail "No did not remove the kept game"
 xdotool windowfocus "$wid" 2>/dev/null || true # no window manager gives it back
 sleep 0.3
-key ctrl+o
+dialog_key ctrl+o
 typed first.tvl
 click 329 -94 # into the move box
 typed a5a6
