@@ -336,7 +336,7 @@ void NetClient::Pump(std::vector<Event>& out) {
                 out.push_back({EventKind::Replaced, 0, {}, {}, {}});
             }
             // The broker may have lost the room's state (restarted without keeping it):
-            // what this client holds is sent again; a longer line from another wins.
+            // what this client holds is sent again; the furthest state in the room wins.
             if (room_.HasGame())
                 PublishState();
             continue;

@@ -219,16 +219,11 @@ void NetRouter::Pump() {
 void NetRouter::PassIfNoMove() {
     // A seat of this computer's, a person's or a computer's, with no legal move passes its
     // turn, or the room would wait for it for ever. The room refuses the pass that would
-    // be the fourth in a row: nobody can move then, and the game stands.
-    const net::Room& room = client_->room();
-    if (!room.HasGame() || !client_->IsConnected() || room.HasPending() ||
-        room.Holder(room.Current().side) != room.Client())
-        return;
-    MoveList legal;
-    ListLegalMoves(room.Current(), legal);
+    // be the fourth in a row: nobody can move then, and the game stands. The room judges
+    // the pass as any move (its seat held here, no move of its own pending, none listed);
+    // when it may not be sent, nothing is.
     std::string why;
-    if (legal.size == 0)
-        client_->Submit(kPassMove, why);
+    client_->Submit(kPassMove, why);
 }
 
 void NetRouter::Rebuild() {
