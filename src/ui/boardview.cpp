@@ -17,8 +17,9 @@ using namespace Qt::StringLiterals;
 namespace tavlon::ui {
 
 BoardView::BoardView(QWidget* parent, const QString& programDir, FigureStore::Reporter report)
-    : QWidget(parent), programDir_(programDir), report_(report),
-      figures_(programDir, std::move(report)),
+    : QWidget(parent), programDir_(programDir),
+      introAhead_(std::async(std::launch::async, &BoardView::ReadIntro, programDir)),
+      report_(report), figures_(programDir, std::move(report)),
       surface_(kBoardSide, kBoardSide, QImage::Format_RGB32) {
     surface_.fill(Qt::white);
     setObjectName(u"img"_s);
@@ -188,16 +189,22 @@ void BoardView::DrawMoveHints(std::uint64_t squares) {
     Changed(squares);
 }
 
+BoardView::Intro BoardView::ReadIntro(const QString& programDir) {
+    Intro intro;
+    intro.picture =
+        LoadWithFallback(programDir + u"/Tavlon.bmp"_s, u":/Tavlon.bmp"_s, intro.unreadable);
+    return intro;
+}
+
 void BoardView::LoadIntroPicture() {
-    const QString path = programDir_ + u"/Tavlon.bmp"_s;
-    bool unreadable = false;
-    const QImage intro = LoadWithFallback(path, u":/Tavlon.bmp"_s, unreadable);
+    // Read ahead for the first showing; afresh for later ones, as the file may have changed.
+    const Intro intro = introAhead_.valid() ? introAhead_.get() : ReadIntro(programDir_);
     surface_.fill(Qt::white);
-    if (unreadable)
-        figures_.ReportUnreadable({path});
-    if (!intro.isNull()) {
+    if (intro.unreadable)
+        figures_.ReportUnreadable({programDir_ + u"/Tavlon.bmp"_s});
+    if (!intro.picture.isNull()) {
         QPainter p(&surface_);
-        p.drawImage(0, 0, intro);
+        p.drawImage(0, 0, intro.picture);
     }
     covered_ = ~std::uint64_t{0};
     Changed(~std::uint64_t{0});

@@ -12,6 +12,7 @@
 #include <QImage>
 #include <QWidget>
 #include <cstdint>
+#include <future>
 
 namespace tavlon::ui {
 
@@ -88,6 +89,14 @@ class BoardView : public QWidget {
     QRect ShownRect(Square sq) const;
 
     QString programDir_;
+    // The intro picture the start-up shows, read on a thread of its own while the rest of
+    // the window is built; taken by its first showing.
+    struct Intro {
+        QImage picture;
+        bool unreadable = false;
+    };
+    static Intro ReadIntro(const QString& programDir);
+    std::future<Intro> introAhead_;
     FigureStore::Reporter report_;
     FigureStore figures_;
     QImage surface_;
