@@ -4,7 +4,8 @@
 // the root window, so no polling blurs the figure. Then, on the same line, the processor
 // time the program had used by then, all its threads together (from Linux's
 // /proc/PID/task/*/schedstat; "-" where that cannot be read): on a machine busy with other
-// work the time to the window varies with the load, its processor time much less. Used by
+// work the time to the window varies with the load, its processor time much less. A thread
+// that has already ended is not counted: Linux keeps no exact time of it. Used by
 // bench/startup.sh.
 //
 //   tavlon_mapwait PROGRAM [ARGUMENTS...]

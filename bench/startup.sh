@@ -5,7 +5,7 @@
 # counted), taking turns, on one virtual X display inside one D-Bus session; the time is from
 # the start of the program to its first mapped window (tavlon_mapwait, which hears the map
 # from the X server), beside the processor time the program had used by then (its threads
-# together), which a busy machine disturbs much less. Then each runs two seconds under
+# together, those already ended not counted), which a busy machine disturbs much less. Then each runs two seconds under
 # /usr/bin/time for its peak resident memory. OTHER_TAVLON, another build of the game (an older one, say), is measured in the
 # same run. Needs tavlon, tavlon_barewindow and tavlon_mapwait built in BUILD_DIR (build by
 # default).

@@ -109,7 +109,7 @@ void BuildNavigation(Controls& ui) {
 void BuildOrder(Controls& ui) {
     ui.gbOrder =
         Group(ui.plInterface, u"gbOrder"_s, {72, 4, 258, 75}, u"Последовательность игроков"_s);
-    QFont checkFont(u"Times New Roman"_s);
+    QFont checkFont(SerifFamily());
     checkFont.setPixelSize(11);
     checkFont.setBold(true);
     const int imageLeft[] = {9, 49, 89, 129};

@@ -89,7 +89,7 @@ void BuildGrid(Controls& ui) {
     ui.sgM->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     ui.sgM->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     ui.sgM->setFocusPolicy(Qt::NoFocus);
-    QFont gridFont(u"Times New Roman"_s);
+    QFont gridFont(SerifFamily());
     gridFont.setPixelSize(16);
     gridFont.setBold(true);
     ui.sgM->setFont(gridFont);

@@ -21,12 +21,17 @@
 using namespace Qt::StringLiterals;
 
 int main(int argc, char* argv[]) {
+    // Meanwhile Qt starts on this thread.
+    tavlon::ui::FontConfigReader fontConfig;
     const tavlon::ui::CommandLine options = tavlon::ui::ParseCommandLine(argc, argv);
     // The chosen scale applies to the whole program: Qt takes it before it starts.
     const QString settingsPath = tavlon::ui::SettingsFilePath();
     tavlon::ui::ApplyScale(tavlon::ui::RememberedScale(settingsPath));
     // Qt takes its own options out of the command line; a second start needs them again.
     static std::vector<std::string> given(argv, argv + argc);
+    // The window is laid out around its own menu bar; a desktop's global menu would leave a
+    // gap, and asking the desktop whether it has one costs the start-up a round trip.
+    QCoreApplication::setAttribute(Qt::AA_DontUseNativeMenuBar);
     std::optional<QApplication> started(std::in_place, argc, argv);
     // A remembered scale the screen cannot hold gives way to the largest one it can: Qt
     // takes a scale only as it starts, so it starts again.
@@ -47,6 +52,7 @@ int main(int argc, char* argv[]) {
         started.emplace(againCount, again.data());
     }
     QApplication& app = *started;
+    fontConfig.Finish();
     tavlon::ui::PrepareApplication(app);
     // SIGINT and SIGTERM close the window the normal way, so a changed screen mode returns;
     // heard from the start, message boxes of the start-up included.

@@ -47,7 +47,7 @@ QString LineLabel(Square first, Square second) {
 void DrawCoordinates(QImage& overlay, const QColor& text, int quarterTurns) {
     overlay.fill(Qt::transparent);
     QPainter p(&overlay);
-    QFont font(u"Times New Roman"_s);
+    QFont font(SerifFamily());
     font.setPixelSize(kTimesCoordinatePixels);
     font.setBold(true);
     p.setFont(font);

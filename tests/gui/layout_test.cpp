@@ -1,5 +1,6 @@
 // The window's controls at their places, with their captions and first states.
 #include "fixture.h"
+#include "ui/appsetup.h"
 
 #include <QAbstractButton>
 #include <QAction>
@@ -195,7 +196,7 @@ TEST_F(LayoutTest, PointersTooltipsAndFontsOfTheControls) {
         EXPECT_EQ(w->toolTipDuration(), 5000);
     }
     const QFont check = ui().lCheck[0]->font();
-    EXPECT_EQ(check.family(), u"Times New Roman"_s);
+    EXPECT_EQ(check.family(), tavlon::ui::SerifFamily());
     EXPECT_TRUE(check.bold());
     EXPECT_EQ(check.pixelSize(), 11);
     EXPECT_EQ(ui().lCheck[0]->palette().color(QPalette::WindowText), QColor(192, 192, 192));
