@@ -5,6 +5,7 @@
 #include "ui/commandline.h"
 #include "ui/datafolder.h"
 #include "ui/gamekeeping.h"
+#include "ui/imagelists.h"
 #include "ui/mainwindow.h"
 #include "ui/quitsignals.h"
 #include "ui/settings.h"
@@ -14,6 +15,7 @@
 #include <QMessageBox>
 #include <QTimer>
 #include <filesystem>
+#include <future>
 #include <optional>
 #include <string>
 #include <vector>
@@ -54,6 +56,12 @@ int main(int argc, char* argv[]) {
     QApplication& app = *started;
     fontConfig.Finish();
     tavlon::ui::PrepareApplication(app);
+    // The kings and the setup figures are cut from their pictures on a thread of their own
+    // while the window is built; their first use waits for them.
+    const std::future<void> strips = std::async(std::launch::async, [] {
+        tavlon::ui::Kings();
+        tavlon::ui::SetupFigures();
+    });
     // SIGINT and SIGTERM close the window the normal way, so a changed screen mode returns;
     // heard from the start, message boxes of the start-up included.
     tavlon::ui::QuitOnSignals quitOnSignals(&app);
@@ -71,13 +79,20 @@ int main(int argc, char* argv[]) {
             box.exec();
         return 1;
     }
-    tavlon::RemoveLeftoverTemporariesOfDataFolder(folder.path);
-    // Before the start-up rewrites the autosave: a game it holds was left by a crash.
-    tavlon::KeepCrashedAutosave(folder.path);
+    // What the last run left in the folder is tidied and looked at on a thread of its own
+    // while the window is built: its files may be cold on the disk. Before the start-up
+    // rewrites the autosave, which waits for it: a game the autosave holds was left by a
+    // crash. The offer of a kept game waits for it too.
+    const std::shared_future<void> leftovers =
+        std::async(std::launch::async, [path = folder.path] {
+            tavlon::RemoveLeftoverTemporariesOfDataFolder(path);
+            tavlon::KeepCrashedAutosave(path);
+        }).share();
 
     // One file of the user's own, so what is found wrong in it is what it holds.
     tavlon::ui::SettingsStore settings(settingsPath);
     TF window(folder);
+    window.SetStartupChores(leftovers);
     QString settingsProblem = tavlon::ui::RememberSettings(window, settings.Settings());
     if (!settings.Problem().isEmpty())
         settingsProblem = settings.Problem();
@@ -107,7 +122,8 @@ int main(int argc, char* argv[]) {
         if (!ec)
             file = whole.string();
     }
-    QTimer::singleShot(0, &window, [&window, keeping, settingsProblem, scaleNote, file] {
+    QTimer::singleShot(0, &window, [&window, keeping, settingsProblem, scaleNote, file, leftovers] {
+        leftovers.wait();
         for (const QString& note : {scaleNote, settingsProblem})
             if (!note.isEmpty())
                 window.Message(note.toStdString());

@@ -258,6 +258,8 @@ void TF::WatchMouseMoves() {
 
 void TF::FirstExposed() {
     // The start-up's autosave may go to the disk now.
+    if (startupChores_.valid())
+        startupChores_.wait();
     game_->Autosaver().Release();
     if (!ui_.sgM) {
         tavlon::ui::layout::BuildGrid(ui_);

@@ -13,6 +13,7 @@
 
 #include <QMainWindow>
 #include <array>
+#include <future>
 #include <memory>
 
 class QSettings;
@@ -53,6 +54,9 @@ class TF : public QMainWindow, public tavlon::WindowPort {
     tavlon::ui::DialogProvider& Dialogs() { return *dialogs_; }
     // Places the window centred on the primary screen.
     void CenterOnDesktop();
+    // Work of the start-up on another thread that the first autosave waits for: the look at
+    // what the last run left in the data folder reads the autosave it would replace.
+    void SetStartupChores(std::shared_future<void> chores) { startupChores_ = std::move(chores); }
 
     // Commands of the window itself.
     void mmBigSizeClick();
@@ -166,6 +170,7 @@ class TF : public QMainWindow, public tavlon::WindowPort {
     // Set once an unusable data folder was reported: what fails in it is not told again.
     bool folderReported_ = false;
     bool startingUp_ = false;
+    std::shared_future<void> startupChores_;
     tavlon::ui::HelpWindow* help_ = nullptr;           // the rules, made at the first F1
     tavlon::ui::ComputerPlayers* computers_ = nullptr; // owned by the window
     bool reviewQueued_ = false;
