@@ -64,6 +64,12 @@ GlanceView::GlanceView(QMenu* viewMenu, const Controls& ui)
     mmViewChecks = Item(viewMenu, u"mmViewChecks"_s, u"Показывать шах на доске"_s);
     mmViewTurnFrame = Item(viewMenu, u"mmViewTurnFrame"_s, u"Рамка цвета игрока"_s);
     mmViewTurnBoard = Item(viewMenu, u"mmViewTurnBoard"_s, u"Доска к игроку"_s, false);
+    firstColor_ = ui_.ImageText->palette().color(QPalette::WindowText);
+    firstCoordinates_ = std::async(
+        std::launch::async, [overlay = ui_.ImageText->Picture(), text = firstColor_]() mutable {
+            ui::DrawCoordinates(overlay, text, 0);
+            return overlay;
+        });
 }
 
 QAction* GlanceView::Item(QMenu* menu, const QString& name, const QString& caption, bool on) {
@@ -105,7 +111,13 @@ void GlanceView::DrawCoordinates() {
         return;
     coordinateTurns_ = turns;
     coordinateColor_ = text;
-    ui::DrawCoordinates(ui_.ImageText->Picture(), text, turns);
+    QImage& picture = ui_.ImageText->Picture();
+    QImage drawn = firstCoordinates_.valid() ? firstCoordinates_.get() : QImage();
+    if (turns == 0 && text == firstColor_ && drawn.size() == picture.size() &&
+        drawn.devicePixelRatio() == picture.devicePixelRatio())
+        picture = std::move(drawn);
+    else
+        ui::DrawCoordinates(picture, text, turns);
     // The board covers the middle of the overlay: only the strips round it are shown anew.
     QWidget* overlay = ui_.ImageText;
     const QRect board(overlay->mapFromGlobal(ui_.img->mapToGlobal(QPoint())), ui_.img->size());

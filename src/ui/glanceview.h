@@ -9,7 +9,9 @@
 #include "ui/layout.h"
 
 #include <QColor>
+#include <QImage>
 #include <QObject>
+#include <future>
 
 class QAction;
 class QMenu;
@@ -48,6 +50,10 @@ class GlanceView : public QObject {
     // What the coordinates were last drawn for: the board's quarter turns, the text colour.
     int coordinateTurns_ = -1;
     QColor coordinateColor_;
+    // The first coordinates, of the board as it starts (not turned), drawn on a thread of
+    // their own while the window is built, with the colour they were drawn in.
+    std::future<QImage> firstCoordinates_;
+    QColor firstColor_;
 };
 
 } // namespace tavlon::ui
