@@ -189,10 +189,13 @@ void BoardView::DrawMoveHints(std::uint64_t squares) {
     Changed(squares);
 }
 
+QString BoardView::IntroPath(const QString& programDir) {
+    return programDir + u"/Tavlon.bmp"_s;
+}
+
 BoardView::Intro BoardView::ReadIntro(const QString& programDir) {
     Intro intro;
-    intro.picture =
-        LoadWithFallback(programDir + u"/Tavlon.bmp"_s, u":/Tavlon.bmp"_s, intro.unreadable);
+    intro.picture = LoadWithFallback(IntroPath(programDir), u":/Tavlon.bmp"_s, intro.unreadable);
     return intro;
 }
 
@@ -201,7 +204,7 @@ void BoardView::LoadIntroPicture() {
     const Intro intro = introAhead_.valid() ? introAhead_.get() : ReadIntro(programDir_);
     surface_.fill(Qt::white);
     if (intro.unreadable)
-        figures_.ReportUnreadable({programDir_ + u"/Tavlon.bmp"_s});
+        figures_.ReportUnreadable({IntroPath(programDir_)});
     if (!intro.picture.isNull()) {
         QPainter p(&surface_);
         p.drawImage(0, 0, intro.picture);

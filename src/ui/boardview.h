@@ -95,6 +95,7 @@ class BoardView : public QWidget {
         QImage picture;
         bool unreadable = false;
     };
+    static QString IntroPath(const QString& programDir);
     static Intro ReadIntro(const QString& programDir);
     std::future<Intro> introAhead_;
     FigureStore::Reporter report_;

@@ -113,8 +113,7 @@ void GlanceView::DrawCoordinates() {
     coordinateColor_ = text;
     QImage& picture = ui_.ImageText->Picture();
     QImage drawn = firstCoordinates_.valid() ? firstCoordinates_.get() : QImage();
-    if (turns == 0 && text == firstColor_ && drawn.size() == picture.size() &&
-        drawn.devicePixelRatio() == picture.devicePixelRatio())
+    if (!drawn.isNull() && turns == 0 && text == firstColor_)
         picture = std::move(drawn);
     else
         ui::DrawCoordinates(picture, text, turns);

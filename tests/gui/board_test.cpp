@@ -105,7 +105,13 @@ QRect InkIn(const QImage& overlay, QRect area) {
 
 TEST_F(BoardTest, CoordinateLabelsLineUpWithTheSquares) {
     window->DrawCoordinates();
-    const QImage& overlay = window->findChild<ui::PictureBox*>(u"ImageText"_s)->Picture();
+    const auto* box = window->findChild<ui::PictureBox*>(u"ImageText"_s);
+    const QImage& overlay = box->Picture();
+    // The labels the window drew on another thread while it was built are the ones drawn here.
+    QImage drawnHere(overlay.size(), overlay.format());
+    drawnHere.setDevicePixelRatio(overlay.devicePixelRatio());
+    ui::DrawCoordinates(drawnHere, box->palette().color(QPalette::WindowText), 0);
+    EXPECT_EQ(overlay, drawnHere);
     // The overlay's origin lies 19 pixels left of and 22 above the board's.
     constexpr int dx = 19, dy = 22;
     for (int i = 1; i <= 8; ++i) {
