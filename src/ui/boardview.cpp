@@ -294,9 +294,14 @@ void EnlargeSquare(const QImage& in, QImage& out, Square square, Square cell, in
 } // namespace
 
 void BoardView::UpdateShown(int scale) {
-    if (shown_.width() != kBoardSide * scale || shownTurns_ != turns_) {
+    // A new picture only for a new scale; a turn of the board shows every square anew in the
+    // same picture, so a move that turns the board allocates nothing.
+    if (shown_.width() != kBoardSide * scale) {
         shown_ = QImage(kBoardSide * scale, kBoardSide * scale, QImage::Format_RGB32);
         shown_.setDevicePixelRatio(scale);
+        stale_ = ~std::uint64_t{0};
+    }
+    if (shownTurns_ != turns_) {
         shownTurns_ = turns_;
         stale_ = ~std::uint64_t{0};
     }
